@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, running and testing need.
+# Runs apt-get only when something is missing, so repeated runs cost nothing.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build make
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  fonts-noto-cjk
+  xvfb xauth imagemagick x11-utils
+  desktop-file-utils appstream dpkg-dev
+  clang libclang-rt-14-dev
+  wamerican
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  sudo="sudo"
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

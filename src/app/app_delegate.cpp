@@ -1,0 +1,8 @@
+#include "app/app_delegate.h"
+
+#include "store/locations.h"
+
+QUrl& words_lists_url() {
+    static QUrl url = QUrl::fromLocalFile(store::listFolderPath());
+    return url;
+}

@@ -1,0 +1,86 @@
+#include "app/diagnostics.h"
+
+#include <QByteArray>
+
+#include <cerrno>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+QByteArray& buffer() {
+    static QByteArray bytes;
+    return bytes;
+}
+
+// A flush once the buffer is this large keeps memory bounded during a long import.
+constexpr qsizetype flushThreshold = 1 << 20;
+
+void append(const QString& text) {
+    QByteArray& bytes = buffer();
+    bytes += text.toUtf8();
+    bytes += '\n';
+    if (bytes.size() >= flushThreshold)
+        flushDiagnostics();
+}
+
+QString escaped(const QString& line) {
+    QString out;
+    out.reserve(line.size());
+    for (const QChar c : line) {
+        const char16_t u = c.unicode();
+        switch (u) {
+        case u'\n':
+            out += QStringLiteral("\\n");
+            break;
+        case u'\r':
+            out += QStringLiteral("\\r");
+            break;
+        case u'\t':
+            out += QStringLiteral("\\t");
+            break;
+        default:
+            if (u < 0x20 || u == 0x7f || (u >= 0x80 && u < 0xa0) || u == 0x2028 || u == 0x2029)
+                out += QStringLiteral("\\u%1").arg(uint(u), 4, 16, QLatin1Char('0'));
+            else
+                out += c;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+void diagnostic(const QString& line) { append(escaped(line)); }
+
+void diagnosticRaw(const QString& text) { append(text); }
+
+void flushDiagnostics() {
+    QByteArray& bytes = buffer();
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(STDOUT_FILENO, data, size_t(left));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            break; // standard output is gone; diagnostics are not worth failing for
+        }
+        data += written;
+        left -= written;
+    }
+    bytes.clear();
+}
+
+QString nameListLine(const QStringList& names) {
+    QStringList quoted;
+    quoted.reserve(names.size());
+    for (QString name : names) {
+        name.replace(u'\\', QStringLiteral("\\\\")).replace(u'"', QStringLiteral("\\\""));
+        quoted.append(u'"' + name + u'"');
+    }
+    return u'[' + quoted.join(QStringLiteral(", ")) + u']';
+}
+
+} // namespace platform

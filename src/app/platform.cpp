@@ -1,0 +1,202 @@
+#include "app/platform.h"
+
+#include "app/text.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QSaveFile>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <filesystem>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+QByteArray encoded(const QString& path) { return QFile::encodeName(path); }
+
+QString osError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+QString describe(const QString& what, const QString& path, const QString& reason) {
+    return QStringLiteral("%1「%2」: %3").arg(what, path, reason);
+}
+
+} // namespace
+
+QString homePath() { return QDir::homePath(); }
+
+bool exists(const QString& path) {
+    struct stat st;
+    return ::lstat(encoded(path).constData(), &st) == 0;
+}
+
+bool isFolder(const QString& path) {
+    struct stat st;
+    return ::stat(encoded(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+Status createFolder(const QString& path) {
+    if (::mkdir(encoded(path).constData(), 0777) != 0)
+        return Status::failure(describe(QStringLiteral("フォルダを作成できませんでした"), path,
+                                        osError(errno)));
+    return Status::success();
+}
+
+Result<QStringList> listFolder(const QString& path) {
+    // QDir reports nothing for a folder it cannot list, so ask the OS directly.
+    DIR* dir = ::opendir(encoded(path).constData());
+    if (!dir)
+        return Result<QStringList>::failure(
+            describe(QStringLiteral("フォルダの中身を読み込めませんでした"), path, osError(errno)));
+    QStringList names;
+    errno = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const char* name = entry->d_name;
+        if (std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0)
+            names.append(QFile::decodeName(name));
+        errno = 0;
+    }
+    const int readError = errno;
+    ::closedir(dir);
+    if (readError != 0)
+        return Result<QStringList>::failure(describe(
+            QStringLiteral("フォルダの中身を読み込めませんでした"), path, osError(readError)));
+    return Result<QStringList>::success(std::move(names));
+}
+
+Status removeEntry(const QString& path) {
+    // remove_all removes a link itself and never descends through one; QDir's
+    // removeRecursively would empty a linked folder's target.
+    std::error_code ec;
+    const std::filesystem::path target(encoded(path).toStdString());
+    if (!exists(path))
+        return Status::failure(
+            describe(QStringLiteral("削除できませんでした"), path, osError(ENOENT)));
+    std::filesystem::remove_all(target, ec);
+    if (ec)
+        return Status::failure(describe(QStringLiteral("削除できませんでした"), path,
+                                        QString::fromStdString(ec.message())));
+    return Status::success();
+}
+
+Status moveNoReplace(const QString& from, const QString& to) {
+    const QByteArray src = encoded(from);
+    const QByteArray dst = encoded(to);
+    if (::renameat2(AT_FDCWD, src.constData(), AT_FDCWD, dst.constData(), RENAME_NOREPLACE) ==
+        0)
+        return Status::success();
+    int error = errno;
+    if (error == EINVAL || error == ENOSYS) {
+        // File systems without RENAME_NOREPLACE: link() refuses an existing target, too.
+        if (::link(src.constData(), dst.constData()) == 0) {
+            ::unlink(src.constData());
+            return Status::success();
+        }
+        error = errno;
+    }
+    return Status::failure(
+        QStringLiteral("「%1」を「%2」に移動できませんでした: %3").arg(from, to, osError(error)));
+}
+
+Result<QByteArray> readBytes(const QString& path) {
+    if (isFolder(path))
+        return Result<QByteArray>::failure(
+            describe(QStringLiteral("ファイルを読み込めませんでした"), path, osError(EISDIR)));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Result<QByteArray>::failure(
+            describe(QStringLiteral("ファイルを読み込めませんでした"), path, file.errorString()));
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return Result<QByteArray>::failure(
+            describe(QStringLiteral("ファイルを読み込めませんでした"), path, file.errorString()));
+    return Result<QByteArray>::success(std::move(bytes));
+}
+
+Result<QString> readUtf8(const QString& path) {
+    Result<QByteArray> bytes = readBytes(path);
+    if (!bytes.ok)
+        return Result<QString>::failure(bytes.error);
+    std::optional<QString> text = decodeUtf8(bytes.value);
+    if (!text)
+        return Result<QString>::failure(
+            describe(QStringLiteral("ファイルを読み込めませんでした"), path,
+                     QStringLiteral("UTF-8として正しくないバイト列が含まれています")));
+    return Result<QString>::success(std::move(*text));
+}
+
+Status writeUtf8Atomic(const QString& path, const QString& text) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return Status::failure(
+            describe(QStringLiteral("ファイルに書き込めませんでした"), path, file.errorString()));
+    const QByteArray bytes = text.toUtf8();
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        return Status::failure(
+            describe(QStringLiteral("ファイルに書き込めませんでした"), path, file.errorString()));
+    return Status::success();
+}
+
+NewFileStatus writeUtf8AtomicNew(const QString& path, const QString& text) {
+    const auto failed = [&](const QString& reason) {
+        return NewFileStatus{false, false,
+                             describe(QStringLiteral("ファイルに書き込めませんでした"), path,
+                                      reason)};
+    };
+    if (exists(path))
+        return NewFileStatus{false, true,
+                             describe(QStringLiteral("ファイルに書き込めませんでした"), path,
+                                      osError(EEXIST))};
+    // Write a hidden file beside the target, make it durable, then move it into place
+    // without replacing: readers never see a part, and nothing is ever written over.
+    const QFileInfo info(path);
+    QTemporaryFile temp(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+                        QStringLiteral(".XXXXXX"));
+    if (!temp.open())
+        return failed(temp.errorString());
+    // A temporary file is private; a list gets the permissions of any new file.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(temp.handle(), 0666 & ~mask);
+    const QByteArray bytes = text.toUtf8();
+    if (temp.write(bytes) != bytes.size() || !temp.flush())
+        return failed(temp.errorString());
+    if (::fsync(temp.handle()) != 0)
+        return failed(osError(errno));
+    const Status moved = moveNoReplace(temp.fileName(), path);
+    if (!moved.ok) {
+        const bool taken = exists(path);
+        return NewFileStatus{false, taken, moved.error};
+    }
+    temp.setAutoRemove(false);
+    return NewFileStatus{};
+}
+
+quint64 randomBelow(quint64 bound) {
+    // uniform_int_distribution rejects the draws that would bias the result; the
+    // generator's own bounded(quint32) does not.
+    std::uniform_int_distribution<quint64> distribution(0, bound - 1);
+    return distribution(*QRandomGenerator::system());
+}
+
+QString locationText(const QString& path) {
+    QString text = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())
+                       .toString(QUrl::FullyEncoded);
+    if (isFolder(path) && !text.endsWith(u'/'))
+        text += u'/';
+    return text;
+}
+
+QString locationText(const QUrl& url) { return locationText(url.toLocalFile()); }
+
+} // namespace platform

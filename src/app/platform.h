@@ -1,0 +1,87 @@
+#pragma once
+
+// The one place that touches the file system and the OS. Every operation that can fail
+// reports a one-line description naming the file and the reason; callers decide whether
+// to print it, show it or both.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <QtGlobal>
+
+namespace platform {
+
+// Outcome of an operation without a value: ok, or a description of what went wrong.
+struct Status {
+    bool ok = true;
+    QString error;
+
+    static Status success() { return {}; }
+    static Status failure(QString description) { return {false, std::move(description)}; }
+};
+
+// Outcome of an operation that yields a value on success.
+template <typename T> struct Result {
+    bool ok = false;
+    T value{};
+    QString error;
+
+    static Result success(T v) { return {true, std::move(v), {}}; }
+    static Result failure(QString description) { return {false, T{}, std::move(description)}; }
+};
+
+// The home folder, asked of the environment at every call.
+QString homePath();
+
+// True when any entry stands at the path: a file, a folder, or a link (even a dangling one).
+bool exists(const QString& path);
+
+// True when the path names a folder (following links).
+bool isFolder(const QString& path);
+
+// Creates one folder; its parent must already exist.
+Status createFolder(const QString& path);
+
+// Names of the entries directly inside a folder, hidden ones included, "." and ".."
+// excluded, in the order the file system yields them. Fails with a description when the
+// path is missing, is not a folder or cannot be read.
+Result<QStringList> listFolder(const QString& path);
+
+// Removes an entry: a file, a link (never what it points to), or a folder with everything
+// inside it.
+Status removeEntry(const QString& path);
+
+// Moves an entry; fails, without touching anything, when the target already exists.
+Status moveNoReplace(const QString& from, const QString& to);
+
+// Reads a whole file as bytes.
+Result<QByteArray> readBytes(const QString& path);
+
+// Reads a whole file as UTF-8; fails on any byte sequence that is not valid UTF-8.
+// A leading byte-order mark is a signature and is dropped.
+Result<QString> readUtf8(const QString& path);
+
+// Writes a whole file as UTF-8 atomically: readers see the old file or the whole new one,
+// never a part. Replaces an existing file.
+Status writeUtf8Atomic(const QString& path, const QString& text);
+
+// Like writeUtf8Atomic, but never replaces: when an entry already stands at the path the
+// write fails with alreadyExists set and the entry is untouched.
+struct NewFileStatus {
+    bool ok = true;
+    bool alreadyExists = false;
+    QString error;
+};
+NewFileStatus writeUtf8AtomicNew(const QString& path, const QString& text);
+
+// A uniformly distributed integer in 0 .. bound - 1 from the system's random source.
+// bound must be at least 1.
+quint64 randomBelow(quint64 bound);
+
+// The location text shown and printed for a path: an absolute, percent-encoded file URL,
+// with a final "/" when the path is an existing folder.
+QString locationText(const QString& path);
+QString locationText(const QUrl& url);
+
+} // namespace platform

@@ -1,0 +1,20 @@
+#include "app/start_screen.h"
+
+#include "store/locations.h"
+
+namespace app {
+
+platform::Status ensureListFolder() {
+    const QString folder = store::listFolderPath();
+    if (platform::exists(folder))
+        return platform::Status::success();
+    return platform::createFolder(folder);
+}
+
+bool hasDisplay() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+} // namespace app

@@ -1,0 +1,46 @@
+#include "store/list_file.h"
+
+#include "store/counter.h"
+#include "store/locations.h"
+
+namespace store {
+
+ListWrite writeNewList(qint64 firstNumber, const QString& savedForm) {
+    qint64 number = firstNumber;
+    for (;;) {
+        const QString path = unnamedListPath(number);
+        const platform::NewFileStatus written = platform::writeUtf8AtomicNew(path, savedForm);
+        if (written.ok)
+            return {ListWrite::Kind::Written, number, path, {}};
+        if (!written.alreadyExists)
+            return {ListWrite::Kind::Failed, number, path, written.error};
+        const std::optional<qint64> next = nextNumber(number);
+        if (!next)
+            return {ListWrite::Kind::NumberOverflow, number, path,
+                    QStringLiteral("単語リストの番号が上限に達しました: %1").arg(path)};
+        number = *next;
+    }
+}
+
+platform::Status writeCounter(qint64 number) {
+    return platform::writeUtf8Atomic(counterPath(), QString::number(number));
+}
+
+platform::Status nameList(const QString& listPath, const QString& name) {
+    const QString target = namedListPath(name);
+    if (target.isEmpty())
+        return platform::Status::failure(
+            QStringLiteral("「%1」は単語リストのフォルダの外を指すため、名前に使えません").arg(name));
+    return platform::moveNoReplace(listPath, target);
+}
+
+Pair splitPair(QStringView line) {
+    const qsizetype first = line.indexOf(u'$');
+    if (first < 0)
+        return {line, QStringView()};
+    const qsizetype second = line.indexOf(u'$', first + 1);
+    const qsizetype end = second < 0 ? line.size() : second;
+    return {line.first(first), line.sliced(first + 1, end - first - 1)};
+}
+
+} // namespace store

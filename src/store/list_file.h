@@ -1,0 +1,44 @@
+#pragma once
+
+#include "app/platform.h"
+
+#include <QString>
+#include <QStringView>
+#include <QtGlobal>
+
+// List files: the saved form is one pair a line, English half, "$", Japanese half, "\n".
+namespace store {
+
+struct ListWrite {
+    enum class Kind {
+        Written,        // number and path name the file written
+        NumberOverflow, // every number up to the largest was taken: nothing written
+        Failed,         // description says why: nothing written
+    };
+    Kind kind = Kind::Failed;
+    qint64 number = 0;
+    QString path;
+    QString description;
+};
+
+// Writes the saved form atomically as "Words_list_N.txt", N from firstNumber upward: a file
+// that already stands under a number is never written over, the next free number is taken.
+ListWrite writeNewList(qint64 firstNumber, const QString& savedForm);
+
+// Writes the decimal number to the counter file, atomically, replacing its whole content.
+platform::Status writeCounter(qint64 number);
+
+// Moves a saved list to list folder + "/" + name + ".txt". Fails, leaving the list where it
+// is, when that file exists or when the name would lead out of the list folder.
+platform::Status nameList(const QString& listPath, const QString& name);
+
+// One line of a list file: the text before the first "$" is the English half, the text
+// between the first and the second "$" the Japanese half. A line without "$" is all English
+// with an empty Japanese half, so the two halves always come in pairs.
+struct Pair {
+    QStringView english;
+    QStringView japanese;
+};
+Pair splitPair(QStringView line);
+
+} // namespace store

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "app/platform.h"
+
+#include <QString>
+
+// Deleting an entry of the current words-list folder.
+namespace store {
+
+// Removes folder + "/" + name, but only inside the store's list folder (as a sandboxed
+// program may): never the list folder itself, never through a link (a link is removed,
+// not its target), never an empty name.
+platform::Status deleteEntry(const QString& folderPath, const QString& name);
+
+} // namespace store

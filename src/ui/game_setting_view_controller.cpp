@@ -1,0 +1,18 @@
+#include "ui/game_setting_view_controller.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+GameSettingViewController::GameSettingViewController(AppDelegate& delegate, QWidget* parent) : QWidget(parent), fromAppDelegate(delegate) {
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("準備中"), this));
+    auto* back = new QPushButton(QStringLiteral("戻る(&B)"), this);
+    back->setObjectName(QStringLiteral("Back_button"));
+    back->setAccessibleName(QStringLiteral("戻る"));
+    layout->addWidget(back);
+    auto* start = new QPushButton(QStringLiteral("学習を始める(&S)"), this);
+    start->setObjectName(QStringLiteral("Start_button"));
+    start->setEnabled(false);
+    layout->addWidget(start);
+}

@@ -1,0 +1,90 @@
+#include "ui/main_window.h"
+
+#include "ui/alert.h"
+#include "ui/game_setting_view_controller.h"
+#include "ui/game_view_controller.h"
+#include "ui/loading_view_controller.h"
+#include "ui/playing_setting.h"
+#include "ui/start_view_controller.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+MainWindow::MainWindow(AppDelegate& delegate, QWidget* parent)
+    : QMainWindow(parent), delegate_(delegate), stack_(new QStackedWidget(this)) {
+    setWindowTitle(QApplication::applicationDisplayName());
+    setCentralWidget(stack_);
+    resize(760, 560);
+    setMinimumSize(560, 440);
+    showStart();
+}
+
+QWidget* MainWindow::currentScreen() const { return stack_->currentWidget(); }
+
+void MainWindow::replaceScreen(QWidget* screen) {
+    QWidget* old = stack_->currentWidget();
+    stack_->addWidget(screen);
+    stack_->setCurrentWidget(screen);
+    if (old) {
+        // The old screen may be inside the handler of its own button: let it return first.
+        stack_->removeWidget(old);
+        old->deleteLater();
+    }
+    screen->setFocus(Qt::OtherFocusReason);
+    if (QWidget* first = screen->nextInFocusChain(); first && first != screen)
+        first->setFocus(Qt::TabFocusReason);
+}
+
+void MainWindow::follow(QWidget* screen, const char* buttonName, void (MainWindow::*next)()) {
+    if (auto* button = screen->findChild<QAbstractButton*>(QLatin1String(buttonName)))
+        connect(button, &QAbstractButton::clicked, this, next);
+}
+
+void MainWindow::showStart() {
+    auto* screen = new StartViewController(delegate_);
+    follow(screen, "Import_button", &MainWindow::showImport);
+    follow(screen, "Setup_button", &MainWindow::showSetup);
+    follow(screen, "Settings_button", &MainWindow::openSettings);
+    replaceScreen(screen);
+}
+
+void MainWindow::showImport() {
+    auto* screen = new LoadingViewController(delegate_);
+    follow(screen, "Back_button", &MainWindow::showStart);
+    replaceScreen(screen);
+}
+
+void MainWindow::showSetup() {
+    auto* screen = new GameSettingViewController(delegate_);
+    follow(screen, "Back_button", &MainWindow::showStart);
+    follow(screen, "Start_button", &MainWindow::showQuiz);
+    replaceScreen(screen);
+}
+
+void MainWindow::showQuiz() {
+    auto* screen = new GameViewController(delegate_);
+    follow(screen, "Back_button", &MainWindow::showSetup);
+    replaceScreen(screen);
+    screen->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::openSettings() {
+    QDialog dialog(this);
+    dialog.setWindowTitle(QApplication::applicationDisplayName());
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* panel = new PlayingSetting(delegate_, &dialog);
+    layout->addWidget(panel);
+    auto* buttons = new QDialogButtonBox(&dialog);
+    QPushButton* close = buttons->addButton(QStringLiteral("閉じる"), QDialogButtonBox::AcceptRole);
+    close->setObjectName(QStringLiteral("Close_button"));
+    close->setAccessibleName(QStringLiteral("閉じる"));
+    close->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    layout->addWidget(buttons);
+    runModal(dialog);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QMainWindow>
+
+struct AppDelegate;
+class QStackedWidget;
+
+// Shows one screen at a time and leads from one to the next. Each visit creates a new
+// screen (so its fields start fresh) and leaving destroys it.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(AppDelegate& delegate, QWidget* parent = nullptr);
+
+    // The screen on show.
+    QWidget* currentScreen() const;
+
+public slots:
+    void showStart();
+    void showImport();
+    void showSetup();
+    void showQuiz();
+    void openSettings();
+
+private:
+    void replaceScreen(QWidget* screen);
+    // Connects the button of that objectName on the screen, if it has one.
+    void follow(QWidget* screen, const char* buttonName, void (MainWindow::*next)());
+
+    AppDelegate& delegate_;
+    QStackedWidget* stack_;
+};

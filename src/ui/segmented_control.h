@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+#include <optional>
+
+class QButtonGroup;
+
+// A row of checkable, mutually exclusive buttons, one per segment.
+class SegmentedControl : public QWidget {
+    Q_OBJECT
+public:
+    explicit SegmentedControl(QWidget* parent = nullptr);
+
+    // Replaces the segments; none is selected afterwards.
+    void setSegments(const QStringList& titles);
+    int segmentCount() const;
+
+    // Index of the selected segment from 0, or -1 when none is selected.
+    int selectedSegment() const;
+    // Selects a segment without emitting segmentSelected; -1 clears the selection.
+    void setSelectedSegment(int index);
+
+signals:
+    // The user picked a segment.
+    void segmentSelected(int index);
+
+private:
+    QButtonGroup* group_;
+};
+
+// The selected segment of an action's sender, or nullopt when the sender is no segmented
+// control (it has no segments to ask).
+std::optional<int> selectedSegmentOf(const QObject* sender);

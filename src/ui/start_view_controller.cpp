@@ -1,0 +1,25 @@
+#include "ui/start_view_controller.h"
+
+#include "app/app_delegate.h"
+#include "app/diagnostics.h"
+#include "app/start_screen.h"
+#include "ui_start_view_controller.h"
+
+StartViewController::StartViewController(AppDelegate& delegate, QWidget* parent)
+    : QWidget(parent), fromAppDelegate(delegate), ui_(new Ui::StartViewController) {
+    ui_->setupUi(this);
+    QFont title = ui_->title_label->font();
+    title.setPointSizeF(title.pointSizeF() * 2.4);
+    title.setBold(true);
+    ui_->title_label->setFont(title);
+    viewDidLoad();
+}
+
+StartViewController::~StartViewController() = default;
+
+void StartViewController::viewDidLoad() {
+    const platform::FlushDiagnosticsOnReturn flush;
+    const platform::Status folder = app::ensureListFolder();
+    if (!folder.ok)
+        platform::diagnostic(folder.error);
+}

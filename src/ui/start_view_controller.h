@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+struct AppDelegate;
+
+namespace Ui {
+class StartViewController;
+}
+
+// The start screen: makes sure the store folder exists and leads to the other screens.
+class StartViewController : public QWidget {
+    Q_OBJECT
+public:
+    explicit StartViewController(AppDelegate& delegate, QWidget* parent = nullptr);
+    ~StartViewController() override;
+
+    AppDelegate& fromAppDelegate;
+
+private:
+    void viewDidLoad();
+
+    std::unique_ptr<Ui::StartViewController> ui_;
+};

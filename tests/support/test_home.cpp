@@ -1,0 +1,34 @@
+#include "test_home.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+TestHome::TestHome() : previous_(qgetenv("HOME")) {
+    if (!dir_.isValid())
+        qFatal("cannot create a temporary home folder");
+    qputenv("HOME", QFile::encodeName(dir_.path()));
+}
+
+TestHome::~TestHome() { qputenv("HOME", previous_); }
+
+void TestHome::makeListFolder() const { QDir(dir_.path()).mkdir(QStringLiteral("words_lists")); }
+
+void TestHome::writeFile(const QString& relativePath, const QByteArray& bytes) const {
+    QFile file(dir_.path() + u'/' + relativePath);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot arrange %s", qPrintable(relativePath));
+}
+
+QByteArray TestHome::readFile(const QString& relativePath) const {
+    QFile file(dir_.path() + u'/' + relativePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+bool TestHome::has(const QString& relativePath) const {
+    const QFileInfo info(dir_.path() + u'/' + relativePath);
+    return info.exists() || info.isSymLink();
+}

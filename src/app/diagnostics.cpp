@@ -52,9 +52,13 @@ QString escaped(const QString& line) {
 
 } // namespace
 
-void diagnostic(const QString& line) { append(escaped(line)); }
+void diagnostic(const QString& line) {
+    append(escaped(line));
+}
 
-void diagnosticRaw(const QString& text) { append(text); }
+void diagnosticRaw(const QString& text) {
+    append(text);
+}
 
 void flushDiagnostics() {
     QByteArray& bytes = buffer();

@@ -30,7 +30,8 @@ platform::Status nameList(const QString& listPath, const QString& name) {
     const QString target = namedListPath(name);
     if (target.isEmpty())
         return platform::Status::failure(
-            QStringLiteral("「%1」は単語リストのフォルダの外を指すため、名前に使えません").arg(name));
+            QStringLiteral("「%1」は単語リストのフォルダの外を指すため、名前に使えません")
+                .arg(name));
     return platform::moveNoReplace(listPath, target);
 }
 

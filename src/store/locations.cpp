@@ -6,9 +6,13 @@
 
 namespace store {
 
-QString listFolderPath() { return platform::homePath() + QStringLiteral("/words_lists"); }
+QString listFolderPath() {
+    return platform::homePath() + QStringLiteral("/words_lists");
+}
 
-QString counterPath() { return platform::homePath() + QStringLiteral("/count.txt"); }
+QString counterPath() {
+    return platform::homePath() + QStringLiteral("/count.txt");
+}
 
 QString unnamedListFileName(qint64 number) {
     return QStringLiteral("Words_list_") + QString::number(number) + QStringLiteral(".txt");

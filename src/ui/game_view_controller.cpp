@@ -4,7 +4,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-GameViewController::GameViewController(AppDelegate& delegate, QWidget* parent) : QWidget(parent), fromAppDelegate(delegate) {
+GameViewController::GameViewController(AppDelegate& delegate, QWidget* parent)
+    : QWidget(parent), fromAppDelegate(delegate) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("準備中"), this));
     auto* back = new QPushButton(QStringLiteral("戻る(&B)"), this);

@@ -24,7 +24,9 @@ MainWindow::MainWindow(AppDelegate& delegate, QWidget* parent)
     showStart();
 }
 
-QWidget* MainWindow::currentScreen() const { return stack_->currentWidget(); }
+QWidget* MainWindow::currentScreen() const {
+    return stack_->currentWidget();
+}
 
 void MainWindow::replaceScreen(QWidget* screen) {
     QWidget* old = stack_->currentWidget();

@@ -29,9 +29,13 @@ void SegmentedControl::setSegments(const QStringList& titles) {
     }
 }
 
-int SegmentedControl::segmentCount() const { return int(group_->buttons().size()); }
+int SegmentedControl::segmentCount() const {
+    return int(group_->buttons().size());
+}
 
-int SegmentedControl::selectedSegment() const { return group_->checkedId(); }
+int SegmentedControl::selectedSegment() const {
+    return group_->checkedId();
+}
 
 void SegmentedControl::setSelectedSegment(int index) {
     if (QAbstractButton* button = group_->button(index)) {

@@ -11,9 +11,13 @@ TestHome::TestHome() : previous_(qgetenv("HOME")) {
     qputenv("HOME", QFile::encodeName(dir_.path()));
 }
 
-TestHome::~TestHome() { qputenv("HOME", previous_); }
+TestHome::~TestHome() {
+    qputenv("HOME", previous_);
+}
 
-void TestHome::makeListFolder() const { QDir(dir_.path()).mkdir(QStringLiteral("words_lists")); }
+void TestHome::makeListFolder() const {
+    QDir(dir_.path()).mkdir(QStringLiteral("words_lists"));
+}
 
 void TestHome::writeFile(const QString& relativePath, const QByteArray& bytes) const {
     QFile file(dir_.path() + u'/' + relativePath);

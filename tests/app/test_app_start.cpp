@@ -1,0 +1,179 @@
+#include "app/app_delegate.h"
+#include "stdout_capture.h"
+#include "test_home.h"
+#include "ui/main_window.h"
+#include "ui/start_view_controller.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QProcess>
+#include <QTest>
+#include <QTimer>
+
+class TestAppStart : public QObject {
+    Q_OBJECT
+private slots:
+    void sharedStateStartsEmpty();
+    void listFolderUrlIsComputedOnceAndAssignable();
+    void startScreenMakesSureTheListFolderExists_data();
+    void startScreenMakesSureTheListFolderExists();
+    void mainWindowLeadsFromScreenToScreen();
+    void withoutDisplayTheProgramSaysSoAndExits();
+    void aRunLeavesNothingButTheStore();
+};
+
+void TestAppStart::sharedStateStartsEmpty() {
+    const AppDelegate d;
+    QVERIFY(d.ANSWER_VALUE.isEmpty());
+    QCOMPARE(d.SHUFFLE, true);
+    QCOMPARE(d.PLAYING_TYPE, 0);
+    QCOMPARE(d.LINE_INDEX, 0);
+    QCOMPARE(d.SEQUENCE_CODE, 0);
+    QVERIFY(d.english_words.isEmpty());
+    QVERIFY(d.japanese_words.isEmpty());
+    QCOMPARE(d.SELECTED_ITEM, QString());
+    QCOMPARE(d.formal_list, QString());
+    QCOMPARE(d.add_words, std::nullopt);
+    QCOMPARE(d.COUNT, 0);
+    QCOMPARE(d.WORDS_LIST_FOR_GAME, QString());
+}
+
+void TestAppStart::listFolderUrlIsComputedOnceAndAssignable() {
+    QString firstHome;
+    {
+        TestHome home;
+        firstHome = home.path();
+        QCOMPARE(words_lists_url(), QUrl::fromLocalFile(home.path() + u"/words_lists"_qs));
+    }
+    TestHome other;
+    // Only the first value is kept: a later HOME does not move the folder.
+    QCOMPARE(words_lists_url(), QUrl::fromLocalFile(firstHome + u"/words_lists"_qs));
+    words_lists_url() = QUrl::fromLocalFile(other.path());
+    QCOMPARE(words_lists_url().toLocalFile(), other.path());
+}
+
+void TestAppStart::startScreenMakesSureTheListFolderExists_data() {
+    QTest::addColumn<QString>("arrange");
+    QTest::addColumn<bool>("folderAfter");
+    QTest::addColumn<int>("linesPrinted");
+    QTest::newRow("missing: created") << u"nothing"_qs << true << 0;
+    QTest::newRow("present: untouched") << u"folder"_qs << true << 0;
+    QTest::newRow("a file of that name counts as present") << u"file"_qs << false << 0;
+    QTest::newRow("home folder missing: one line") << u"no home"_qs << false << 1;
+}
+
+void TestAppStart::startScreenMakesSureTheListFolderExists() {
+    QFETCH(QString, arrange);
+    QFETCH(bool, folderAfter);
+    QFETCH(int, linesPrinted);
+    TestHome home;
+    if (arrange == u"folder") {
+        home.makeListFolder();
+        home.writeFile(u"words_lists/a.txt"_qs, "apple$りんご\n");
+    } else if (arrange == u"file") {
+        home.writeFile(u"words_lists"_qs, "not a folder");
+    } else if (arrange == u"no home") {
+        qputenv("HOME", QFile::encodeName(home.path() + u"/gone"_qs));
+    }
+    AppDelegate delegate;
+    StdoutCapture out;
+    StartViewController screen(delegate);
+    const QStringList lines = out.lines();
+    QCOMPARE(lines.size(), linesPrinted);
+    if (linesPrinted > 0)
+        QVERIFY(lines.first().contains(u"words_lists"_qs));
+    QCOMPARE(QFileInfo(home.listFolder()).isDir(), folderAfter);
+    if (arrange == u"folder")
+        QCOMPARE(home.readFile(u"words_lists/a.txt"_qs), u"apple$りんご\n"_qs.toUtf8());
+    if (arrange == u"file")
+        QCOMPARE(home.readFile(u"words_lists"_qs), QByteArray("not a folder"));
+    QVERIFY(screen.findChild<QAbstractButton*>(u"Import_button"_qs));
+    QVERIFY(screen.findChild<QAbstractButton*>(u"Setup_button"_qs));
+    QVERIFY(screen.findChild<QAbstractButton*>(u"Settings_button"_qs));
+}
+
+void TestAppStart::mainWindowLeadsFromScreenToScreen() {
+    TestHome home;
+    AppDelegate delegate;
+    MainWindow window(delegate);
+    window.show();
+    const auto click = [&](const char* name) {
+        auto* button = window.currentScreen()->findChild<QAbstractButton*>(QLatin1String(name));
+        QVERIFY2(button, name);
+        QVERIFY2(button->isVisible(), name);
+        button->click();
+        QCoreApplication::processEvents();
+    };
+    QVERIFY(qobject_cast<StartViewController*>(window.currentScreen()));
+    QVERIFY(QFileInfo(home.listFolder()).isDir());
+
+    click("Import_button");
+    QCOMPARE(window.currentScreen()->metaObject()->className(), "LoadingViewController");
+    click("Back_button");
+    QVERIFY(qobject_cast<StartViewController*>(window.currentScreen()));
+    click("Setup_button");
+    QCOMPARE(window.currentScreen()->metaObject()->className(), "GameSettingViewController");
+
+    // The settings panel is modal; close it with Escape as a keyboard user would.
+    window.show();
+    click("Back_button");
+    bool sawPanel = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            sawPanel = dialog->findChild<QWidget*>(u"Answer_type_control"_qs) != nullptr ||
+                       dialog->findChild<QWidget*>() != nullptr;
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        }
+    });
+    click("Settings_button");
+    QVERIFY(sawPanel);
+    QVERIFY(qobject_cast<StartViewController*>(window.currentScreen()));
+}
+
+void TestAppStart::withoutDisplayTheProgramSaysSoAndExits() {
+    TestHome home;
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(u"DISPLAY"_qs);
+    env.remove(u"WAYLAND_DISPLAY"_qs);
+    env.remove(u"QT_QPA_PLATFORM"_qs);
+    env.insert(u"HOME"_qs, home.path());
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(VERBOLIN_EXECUTABLE), {});
+    QVERIFY(process.waitForFinished(20000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 1);
+    const QStringList err =
+        QString::fromUtf8(process.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(err.size(), 1);
+    QVERIFY(err.first().contains(u"DISPLAY"_qs));
+    QVERIFY(process.readAllStandardOutput().isEmpty());
+    QVERIFY(!home.has(u"words_lists"_qs));
+}
+
+void TestAppStart::aRunLeavesNothingButTheStore() {
+    TestHome home;
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
+    env.insert(u"HOME"_qs, home.path());
+    env.remove(u"XDG_CONFIG_HOME"_qs);
+    env.remove(u"XDG_CACHE_HOME"_qs);
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(VERBOLIN_EXECUTABLE), {});
+    QVERIFY(process.waitForStarted());
+    // The program stays up until it is closed; give it time to show its first screen.
+    QTRY_VERIFY_WITH_TIMEOUT(home.has(u"words_lists"_qs), 20000);
+    QVERIFY(!process.waitForFinished(1000));
+    process.terminate();
+    QVERIFY(process.waitForFinished(20000));
+    QCOMPARE(QDir(home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{u"words_lists"_qs});
+    QVERIFY(
+        QDir(home.listFolder()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
+QTEST_MAIN(TestAppStart)
+#include "test_app_start.moc"

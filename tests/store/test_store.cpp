@@ -1,0 +1,282 @@
+#include "store/counter.h"
+#include "store/list_file.h"
+#include "store/list_folder.h"
+#include "store/locations.h"
+#include "test_home.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <limits>
+
+using store::CounterRead;
+using store::ListWrite;
+
+class TestStore : public QObject {
+    Q_OBJECT
+private slots:
+    void locationsFollowTheHomeFolder();
+    void counterGrammar_data();
+    void counterGrammar();
+    void readCounter_data();
+    void readCounter();
+    void nextNumberRefusesOverflow();
+    void firstListIsNumberOneAndCounterHoldsOne();
+    void listIsNeverWrittenOverAnExistingFile();
+    void numberingStopsAtTheLargestNumber();
+    void missingListFolderWritesNothing();
+    void namingMovesOrRefuses_data();
+    void namingMovesOrRefuses();
+    void splitPair_data();
+    void splitPair();
+    void deletion_data();
+    void deletion();
+};
+
+void TestStore::locationsFollowTheHomeFolder() {
+    TestHome home;
+    QCOMPARE(store::listFolderPath(), home.path() + u"/words_lists"_qs);
+    QCOMPARE(store::counterPath(), home.path() + u"/count.txt"_qs);
+    QCOMPARE(store::unnamedListPath(42), home.path() + u"/words_lists/Words_list_42.txt"_qs);
+    QCOMPARE(store::unnamedListFileName(-3), u"Words_list_-3.txt"_qs);
+}
+
+void TestStore::counterGrammar_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("parses");
+    QTest::addColumn<qint64>("value");
+    QTest::newRow("plain") << u"41"_qs << true << qint64(41);
+    QTest::newRow("plus") << u"+7"_qs << true << qint64(7);
+    QTest::newRow("minus") << u"-7"_qs << true << qint64(-7);
+    QTest::newRow("leading zeros") << u"007"_qs << true << qint64(7);
+    QTest::newRow("line end after") << u"41\n"_qs << true << qint64(41);
+    QTest::newRow("white space around") << u" \t41\r\n "_qs << true << qint64(41);
+    QTest::newRow("largest") << u"9223372036854775807"_qs << true
+                             << std::numeric_limits<qint64>::max();
+    QTest::newRow("smallest") << u"-9223372036854775808"_qs << true
+                              << std::numeric_limits<qint64>::min();
+    QTest::newRow("past the largest") << u"9223372036854775808"_qs << false << qint64(0);
+    QTest::newRow("huge") << u"99999999999999999999999"_qs << false << qint64(0);
+    QTest::newRow("empty") << u""_qs << false << qint64(0);
+    QTest::newRow("white space only") << u" \n"_qs << false << qint64(0);
+    QTest::newRow("sign only") << u"-"_qs << false << qint64(0);
+    QTest::newRow("two signs") << u"+-1"_qs << false << qint64(0);
+    QTest::newRow("space inside") << u"4 1"_qs << false << qint64(0);
+    QTest::newRow("space after sign") << u"- 1"_qs << false << qint64(0);
+    QTest::newRow("text") << u"forty"_qs << false << qint64(0);
+    QTest::newRow("trailing text") << u"41a"_qs << false << qint64(0);
+    QTest::newRow("full-width digits") << u"４１"_qs << false << qint64(0);
+    QTest::newRow("Arabic-Indic digits") << u"\u0664\u0661"_qs << false << qint64(0);
+    QTest::newRow("no-break space") << u"\u00a041"_qs << false << qint64(0);
+    QTest::newRow("decimal point") << u"4.0"_qs << false << qint64(0);
+    QTest::newRow("NUL") << QString(u"4\u00001"_qs) << false << qint64(0);
+}
+
+void TestStore::counterGrammar() {
+    QFETCH(QString, text);
+    QFETCH(bool, parses);
+    QFETCH(qint64, value);
+    const std::optional<qint64> parsed = store::parseCounter(text);
+    QCOMPARE(parsed.has_value(), parses);
+    if (parses)
+        QCOMPARE(*parsed, value);
+}
+
+void TestStore::readCounter_data() {
+    QTest::addColumn<QByteArray>("content"); // "<none>" for no file, "<folder>" for a folder
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<qint64>("value");
+    QTest::newRow("missing") << QByteArray("<none>") << int(CounterRead::Kind::Unreadable)
+                             << qint64(0);
+    QTest::newRow("a folder") << QByteArray("<folder>") << int(CounterRead::Kind::Unreadable)
+                              << qint64(0);
+    QTest::newRow("41") << QByteArray("41") << int(CounterRead::Kind::Value) << qint64(41);
+    QTest::newRow("hand-edited 41")
+        << QByteArray("41\n") << int(CounterRead::Kind::Value) << qint64(41);
+    QTest::newRow("byte-order mark") << QByteArray("\xef\xbb\xbf"
+                                                   "5")
+                                     << int(CounterRead::Kind::Value) << qint64(5);
+    QTest::newRow("text") << QByteArray("abc") << int(CounterRead::Kind::Unparsable) << qint64(0);
+    QTest::newRow("empty") << QByteArray("") << int(CounterRead::Kind::Unparsable) << qint64(0);
+    QTest::newRow("not UTF-8") << QByteArray("4\xff") << int(CounterRead::Kind::Unparsable)
+                               << qint64(0);
+}
+
+void TestStore::readCounter() {
+    QFETCH(QByteArray, content);
+    QFETCH(int, kind);
+    QFETCH(qint64, value);
+    TestHome home;
+    if (content == "<folder>")
+        QDir(home.path()).mkdir(u"count.txt"_qs);
+    else if (content != "<none>")
+        home.writeFile(u"count.txt"_qs, content);
+    const CounterRead read = store::readCounter();
+    QCOMPARE(int(read.kind), kind);
+    if (read.kind == CounterRead::Kind::Value)
+        QCOMPARE(read.value, value);
+    else
+        QVERIFY(read.description.contains(u"count.txt"_qs));
+}
+
+void TestStore::nextNumberRefusesOverflow() {
+    QCOMPARE(store::nextNumber(0), std::optional<qint64>(1));
+    QCOMPARE(store::nextNumber(-1), std::optional<qint64>(0));
+    QCOMPARE(store::nextNumber(std::numeric_limits<qint64>::max() - 1),
+             std::optional<qint64>(std::numeric_limits<qint64>::max()));
+    QCOMPARE(store::nextNumber(std::numeric_limits<qint64>::max()), std::nullopt);
+}
+
+void TestStore::firstListIsNumberOneAndCounterHoldsOne() {
+    TestHome home;
+    home.makeListFolder();
+    const QString saved = u"apple$りんご\nbook$本\n"_qs;
+    const ListWrite written = store::writeNewList(1, saved);
+    QCOMPARE(int(written.kind), int(ListWrite::Kind::Written));
+    QCOMPARE(written.number, 1);
+    QVERIFY(store::writeCounter(written.number).ok);
+    QCOMPARE(home.readFile(u"words_lists/Words_list_1.txt"_qs), saved.toUtf8());
+    QCOMPARE(home.readFile(u"count.txt"_qs), QByteArray("1"));
+    QCOMPARE(
+        QDir(home.listFolder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+        QStringList{u"Words_list_1.txt"_qs});
+}
+
+void TestStore::listIsNeverWrittenOverAnExistingFile() {
+    TestHome home;
+    home.makeListFolder();
+    home.writeFile(u"words_lists/Words_list_42.txt"_qs, "mine$私の\n");
+    home.writeFile(u"words_lists/Words_list_43.txt"_qs, "also$も\n");
+    const ListWrite written = store::writeNewList(42, u"new$新\n"_qs);
+    QCOMPARE(int(written.kind), int(ListWrite::Kind::Written));
+    QCOMPARE(written.number, 44);
+    QCOMPARE(written.path, home.listFolder() + u"/Words_list_44.txt"_qs);
+    QCOMPARE(home.readFile(u"words_lists/Words_list_42.txt"_qs), QByteArray("mine$私の\n"));
+    QCOMPARE(home.readFile(u"words_lists/Words_list_43.txt"_qs), u"also$も\n"_qs.toUtf8());
+    QCOMPARE(home.readFile(u"words_lists/Words_list_44.txt"_qs), u"new$新\n"_qs.toUtf8());
+}
+
+void TestStore::numberingStopsAtTheLargestNumber() {
+    TestHome home;
+    home.makeListFolder();
+    const qint64 largest = std::numeric_limits<qint64>::max();
+    home.writeFile(u"words_lists/"_qs + store::unnamedListFileName(largest), "taken$x\n");
+    const ListWrite written = store::writeNewList(largest, u"new$新\n"_qs);
+    QCOMPARE(int(written.kind), int(ListWrite::Kind::NumberOverflow));
+    QCOMPARE(home.readFile(u"words_lists/"_qs + store::unnamedListFileName(largest)),
+             QByteArray("taken$x\n"));
+    QCOMPARE(QDir(home.listFolder()).count(), 3u); // ".", ".." and the taken file
+}
+
+void TestStore::missingListFolderWritesNothing() {
+    TestHome home;
+    for (const QByteArray& arrange : {QByteArray("missing"), QByteArray("a file")}) {
+        if (arrange == "a file")
+            home.writeFile(u"words_lists"_qs, "plain");
+        const ListWrite written = store::writeNewList(1, u"a$b\n"_qs);
+        QCOMPARE(int(written.kind), int(ListWrite::Kind::Failed));
+        QVERIFY(written.description.contains(u"Words_list_1.txt"_qs));
+        QVERIFY(!home.has(u"count.txt"_qs));
+    }
+    QCOMPARE(home.readFile(u"words_lists"_qs), QByteArray("plain"));
+    QCOMPARE(QDir(home.path()).count(), 3u);
+}
+
+void TestStore::namingMovesOrRefuses_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("expected"); // relative path of the list afterwards
+    QTest::newRow("free name") << u"fruit"_qs << u"words_lists/fruit.txt"_qs;
+    QTest::newRow("taken name") << u"taken"_qs << u"words_lists/Words_list_1.txt"_qs;
+    QTest::newRow("Japanese") << u"果物"_qs << u"words_lists/果物.txt"_qs;
+    QTest::newRow("spaces") << u"   "_qs << u"words_lists/   .txt"_qs;
+    QTest::newRow("dots stay inside") << u".."_qs << u"words_lists/...txt"_qs;
+    QTest::newRow("parent folder") << u"../x"_qs << u"words_lists/Words_list_1.txt"_qs;
+    QTest::newRow("deep parent") << u"a/../../x"_qs << u"words_lists/Words_list_1.txt"_qs;
+    QTest::newRow("absolute-looking name is joined as text")
+        << u"/tmp/x"_qs << u"words_lists/Words_list_1.txt"_qs;
+    QTest::newRow("existing subfolder") << u"sub/x"_qs << u"words_lists/sub/x.txt"_qs;
+}
+
+void TestStore::namingMovesOrRefuses() {
+    QFETCH(QString, name);
+    QFETCH(QString, expected);
+    TestHome home;
+    home.makeListFolder();
+    QDir(home.listFolder()).mkdir(u"sub"_qs);
+    home.writeFile(u"words_lists/taken.txt"_qs, "old$古\n");
+    const ListWrite written = store::writeNewList(1, u"a$b\n"_qs);
+    QCOMPARE(int(written.kind), int(ListWrite::Kind::Written));
+    const platform::Status moved = store::nameList(written.path, name);
+    QCOMPARE(moved.ok, expected != u"words_lists/Words_list_1.txt");
+    if (!moved.ok)
+        QVERIFY(!moved.error.isEmpty());
+    QCOMPARE(home.readFile(expected), QByteArray("a$b\n"));
+    QCOMPARE(home.readFile(u"words_lists/taken.txt"_qs), u"old$古\n"_qs.toUtf8());
+    QVERIFY(!home.has(u"x.txt"_qs));
+    QVERIFY(!QFile::exists(u"/tmp/x.txt"_qs) || expected != u"words_lists/Words_list_1.txt");
+}
+
+void TestStore::splitPair_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("english");
+    QTest::addColumn<QString>("japanese");
+    QTest::newRow("pair") << u"apple$りんご"_qs << u"apple"_qs << u"りんご"_qs;
+    QTest::newRow("third field dropped") << u"a$b$c"_qs << u"a"_qs << u"b"_qs;
+    QTest::newRow("empty English") << u"$x"_qs << u""_qs << u"x"_qs;
+    QTest::newRow("empty Japanese") << u"a$"_qs << u"a"_qs << u""_qs;
+    QTest::newRow("only the separator") << u"$"_qs << u""_qs << u""_qs;
+    QTest::newRow("two separators") << u"$$"_qs << u""_qs << u""_qs;
+    QTest::newRow("no separator: all English") << u"hello"_qs << u"hello"_qs << u""_qs;
+    QTest::newRow("empty line") << u""_qs << u""_qs << u""_qs;
+    QTest::newRow("spaces kept") << u" a $ b "_qs << u" a "_qs << u" b "_qs;
+}
+
+void TestStore::splitPair() {
+    QFETCH(QString, line);
+    QFETCH(QString, english);
+    QFETCH(QString, japanese);
+    const store::Pair pair = store::splitPair(line);
+    QCOMPARE(pair.english.toString(), english);
+    QCOMPARE(pair.japanese.toString(), japanese);
+}
+
+void TestStore::deletion_data() {
+    QTest::addColumn<QString>("folder"); // relative to home
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("removed");
+    QTest::newRow("a list") << u"words_lists"_qs << u"a.txt"_qs << true;
+    QTest::newRow("a subfolder with its contents") << u"words_lists"_qs << u"x"_qs << true;
+    QTest::newRow("a link, not its target") << u"words_lists"_qs << u"link"_qs << true;
+    QTest::newRow("no name: never the folder itself") << u"words_lists"_qs << u""_qs << false;
+    QTest::newRow("outside the list folder") << u"elsewhere"_qs << u"b.txt"_qs << false;
+    QTest::newRow("parent of the list folder") << u"words_lists"_qs << u".."_qs << false;
+    QTest::newRow("missing entry") << u"words_lists"_qs << u"gone.txt"_qs << false;
+}
+
+void TestStore::deletion() {
+    QFETCH(QString, folder);
+    QFETCH(QString, name);
+    QFETCH(bool, removed);
+    TestHome home;
+    home.makeListFolder();
+    home.writeFile(u"words_lists/a.txt"_qs, "a$b\n");
+    QDir(home.listFolder()).mkpath(u"x/y"_qs);
+    home.writeFile(u"words_lists/x/y/z.txt"_qs, "z");
+    QDir(home.path()).mkdir(u"elsewhere"_qs);
+    home.writeFile(u"elsewhere/b.txt"_qs, "keep");
+    QVERIFY(QFile::link(home.path() + u"/elsewhere"_qs, home.listFolder() + u"/link"_qs));
+
+    const platform::Status status = store::deleteEntry(home.path() + u'/' + folder, name);
+    QCOMPARE(status.ok, removed);
+    if (removed)
+        QVERIFY(!home.has(folder + u'/' + name));
+    else
+        QVERIFY(!status.error.isEmpty());
+    QVERIFY(QFileInfo(home.listFolder()).isDir());
+    QCOMPARE(home.readFile(u"elsewhere/b.txt"_qs), QByteArray("keep"));
+    QCOMPARE(home.has(u"words_lists/a.txt"_qs), name != u"a.txt");
+}
+
+QTEST_GUILESS_MAIN(TestStore)
+#include "test_store.moc"

@@ -35,7 +35,8 @@ qsizetype firstGraphemeUtf8Length(QStringView text) {
 }
 
 std::optional<QString> decodeUtf8(const QByteArray& bytes) {
-    QStringDecoder decoder(QStringConverter::Utf8);
+    // Stateless: a sequence cut off at the end of the bytes is an error, not a wait for more.
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     QString text = decoder.decode(bytes);
     if (decoder.hasError())
         return std::nullopt;
@@ -43,7 +44,7 @@ std::optional<QString> decodeUtf8(const QByteArray& bytes) {
 }
 
 std::optional<QString> decodeShiftJis(const QByteArray& bytes) {
-    QStringDecoder decoder("Shift_JIS");
+    QStringDecoder decoder("Shift_JIS", QStringConverter::Flag::Stateless);
     if (!decoder.isValid())
         return std::nullopt;
     QString text = decoder.decode(bytes);

@@ -27,6 +27,8 @@ void fillSegments(SegmentedControl* control, const QList<Segment>& segments) {
     for (qsizetype i = 0; i < buttons.size() && i < segments.size(); ++i) {
         buttons[i]->setAccessibleName(segments[i].accessibleName);
         buttons[i]->setAutoDefault(false);
+        // Room around the title, so that a segment reads as a button of its own.
+        buttons[i]->setMinimumSize(buttons[i]->sizeHint() + QSize(24, 12));
     }
 }
 

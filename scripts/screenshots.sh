@@ -198,8 +198,9 @@ close_settings() {
   expect_no_dialog SETTINGS_CLOSE
 }
 
-# load_list_and_start: from the start screen to the quiz on the first saved list.
-load_list_and_start() {
+# load_first_list: from the start screen to the set-up screen with the first saved list
+# loaded.
+load_first_list() {
   # shellcheck disable=SC2086
   keys $START_TO_SETUP
   # shellcheck disable=SC2086
@@ -225,18 +226,22 @@ keys $IMPORT_TO_OPEN
 expect_dialog "$before" IMPORT_TO_OPEN
 xdotool type --delay 20 "$HOME/english_comma.txt"
 keys Return
-# The completion alert.
-expect_dialog 1 IMPORT_TO_OPEN
+# The list is saved before the completion alert "読み込み完了" shows.
+for _ in $(seq 30); do
+  ls "$HOME/words_lists/"*.txt >/dev/null 2>&1 && break
+  sleep 0.1
+done
+ls "$HOME/words_lists/"*.txt >/dev/null 2>&1 ||
+  fail "the import saved no list; its output: $(cat "$work/stdout.log")"
 # shellcheck disable=SC2086
 keys $ALERT_OK
 expect_no_dialog ALERT_OK
-ls "$HOME/words_lists/"*.txt >/dev/null 2>&1 || fail "the import saved no list"
 # shellcheck disable=SC2086
 keys $IMPORT_BACK
 
 # Load it (in the file's order) and play: the first pair wrong, the rest right, then the
 # one pair of lap 2 right.
-load_list_and_start
+load_first_list
 shot 04-setup
 # shellcheck disable=SC2086
 keys $SETUP_START
@@ -258,7 +263,7 @@ quit_program
 launch QT_SCALE_FACTOR=2
 open_settings_keep_order
 close_settings
-load_list_and_start
+load_first_list
 # shellcheck disable=SC2086
 keys $SETUP_START
 keys Down

@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test test-asan bench fuzz screenshots clean
+.PHONY: deps configure build run test test-asan bench fuzz screenshots validate package install clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -29,6 +29,23 @@ test-asan: deps
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
 	  ctest --output-on-failure -j $(JOBS)
+
+# The desktop entry and the AppStream metainfo, through their validators.
+validate: configure
+	@cmake --build $(BUILD) --target validate
+
+# The .deb, checked for its files and dependencies.
+package: build
+	@bash scripts/check-package.sh $(BUILD)
+
+# PREFIX=/usr/local by default; DESTDIR is honoured.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# PNGs of the real program's screens under Xvfb, into docs/screenshots/.
+screenshots: build
+	@bash scripts/screenshots.sh $(BUILD)/verbolin docs/screenshots
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

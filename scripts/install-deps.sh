@@ -6,8 +6,8 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build make
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  fonts-noto-cjk
-  xvfb xauth imagemagick x11-utils
+  fonts-noto-cjk libqt6svg6
+  xvfb xauth imagemagick x11-utils xdotool
   desktop-file-utils appstream dpkg-dev
   clang libclang-rt-14-dev
   wamerican

@@ -28,6 +28,8 @@ int main(int argc, char* argv[]) {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, scratch.path());
     }
 
+    // The icon lives in a static library, whose resources the linker drops unless named.
+    Q_INIT_RESOURCE(verbolin);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("verbolin"));
     QApplication::setApplicationDisplayName(QStringLiteral("Verbolin"));

@@ -1,10 +1,72 @@
 #include "ui/playing_setting.h"
 
-#include <QLabel>
-#include <QVBoxLayout>
+#include "app/app_delegate.h"
+#include "app/diagnostics.h"
+#include "settings/playing_settings.h"
+#include "ui/segmented_control.h"
+#include "ui_playing_setting.h"
+
+#include <QPushButton>
+
+namespace {
+
+struct Segment {
+    QString title; // with its mnemonic
+    QString accessibleName;
+};
+
+// Fills a control with its segments. A segment is picked with Space or its mnemonic;
+// Enter is left to the dialog around the panel, which it closes.
+void fillSegments(SegmentedControl* control, const QList<Segment>& segments) {
+    QStringList titles;
+    for (const Segment& segment : segments)
+        titles.append(segment.title);
+    control->setSegments(titles);
+    const QList<QPushButton*> buttons =
+        control->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly);
+    for (qsizetype i = 0; i < buttons.size() && i < segments.size(); ++i) {
+        buttons[i]->setAccessibleName(segments[i].accessibleName);
+        buttons[i]->setAutoDefault(false);
+        // Room around the title, so that a segment reads as a button of its own.
+        buttons[i]->setMinimumSize(buttons[i]->sizeHint() + QSize(24, 12));
+    }
+}
+
+} // namespace
 
 PlayingSetting::PlayingSetting(AppDelegate& delegate, QWidget* parent)
-    : QWidget(parent), fromAppDelegate(delegate) {
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("準備中"), this));
+    : QWidget(parent), fromAppDelegate(delegate), ui_(new Ui::PlayingSetting) {
+    ui_->setupUi(this);
+    fillSegments(ui_->Answer_type_control, {{QStringLiteral("英語を表示して日本語を答える(&E)"),
+                                             QStringLiteral("英語を表示して日本語を答える")},
+                                            {QStringLiteral("日本語を表示して英語を答える(&J)"),
+                                             QStringLiteral("日本語を表示して英語を答える")}});
+    fillSegments(
+        ui_->Auto_shuffle_control,
+        {{QStringLiteral("シャッフルする(&S)"), QStringLiteral("シャッフルする")},
+         {QStringLiteral("ファイルの順番のまま(&F)"), QStringLiteral("ファイルの順番のまま")}});
+    connect(ui_->Answer_type_control, &SegmentedControl::segmentSelected, this,
+            [this] { Answer_type(ui_->Answer_type_control); });
+    connect(ui_->Auto_shuffle_control, &SegmentedControl::segmentSelected, this,
+            [this] { Auto_shuffle(ui_->Auto_shuffle_control); });
+    viewDidLoad();
+}
+
+PlayingSetting::~PlayingSetting() = default;
+
+void PlayingSetting::viewDidLoad() {
+    // Show the values in force; selecting a segment from code sends no action, so
+    // nothing is written by opening the panel.
+    ui_->Answer_type_control->setSelectedSegment(settings::answerTypeSegment(fromAppDelegate));
+    ui_->Auto_shuffle_control->setSelectedSegment(settings::autoShuffleSegment(fromAppDelegate));
+}
+
+void PlayingSetting::Answer_type(QObject* sender) {
+    const platform::FlushDiagnosticsOnReturn flush;
+    settings::answerType(fromAppDelegate, selectedSegmentOf(sender));
+}
+
+void PlayingSetting::Auto_shuffle(QObject* sender) {
+    const platform::FlushDiagnosticsOnReturn flush;
+    settings::autoShuffle(fromAppDelegate, selectedSegmentOf(sender));
 }

@@ -1,14 +1,32 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
 struct AppDelegate;
 
-// The playing-settings panel.
+namespace Ui {
+class PlayingSetting;
+}
+
+// The playing-settings panel: which side of a pair the quiz asks, and whether a list is
+// shuffled when it is loaded. Each control writes its field as soon as the user picks a
+// segment; opening the panel only shows the values in force.
 class PlayingSetting : public QWidget {
     Q_OBJECT
 public:
     explicit PlayingSetting(AppDelegate& delegate, QWidget* parent = nullptr);
+    ~PlayingSetting() override;
 
     AppDelegate& fromAppDelegate;
+
+public slots:
+    // Actions of the two controls; each takes the control that sent it.
+    void Answer_type(QObject* sender);
+    void Auto_shuffle(QObject* sender);
+
+private:
+    void viewDidLoad();
+
+    std::unique_ptr<Ui::PlayingSetting> ui_;
 };

@@ -1,0 +1,32 @@
+#include "settings/playing_settings.h"
+
+#include "app/app_delegate.h"
+
+namespace settings {
+namespace {
+
+constexpr int otherChoice = 1;
+
+bool choosesOther(std::optional<int> selectedSegment) {
+    return selectedSegment == otherChoice;
+}
+
+} // namespace
+
+void answerType(AppDelegate& delegate, std::optional<int> selectedSegment) {
+    delegate.PLAYING_TYPE = choosesOther(selectedSegment) ? 1 : 0;
+}
+
+void autoShuffle(AppDelegate& delegate, std::optional<int> selectedSegment) {
+    delegate.SHUFFLE = !choosesOther(selectedSegment);
+}
+
+int answerTypeSegment(const AppDelegate& delegate) {
+    return delegate.PLAYING_TYPE == 1 ? otherChoice : 0;
+}
+
+int autoShuffleSegment(const AppDelegate& delegate) {
+    return delegate.SHUFFLE ? 0 : otherChoice;
+}
+
+} // namespace settings

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <optional>
+
+struct AppDelegate;
+
+// The playing settings: which side of a pair the quiz asks and whether a list is shuffled
+// when it is loaded. A control's segment 1 chooses the other value; every other index, no
+// selection (-1) and a sender without segments (nullopt) choose the default.
+namespace settings {
+
+// PLAYING_TYPE becomes 1 (Japanese asked) for segment 1, else 0 (English asked).
+void answerType(AppDelegate& delegate, std::optional<int> selectedSegment);
+// SHUFFLE becomes false (keep the file's order) for segment 1, else true.
+void autoShuffle(AppDelegate& delegate, std::optional<int> selectedSegment);
+
+// The segment that stands for the value in force, for showing it without writing it.
+int answerTypeSegment(const AppDelegate& delegate);
+int autoShuffleSegment(const AppDelegate& delegate);
+
+} // namespace settings

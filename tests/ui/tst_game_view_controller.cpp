@@ -115,20 +115,6 @@ void TestGameViewController::keyReleasesDriveTheQuiz_data() {
                                << ""
                                << "↓"
                                << "1/3";
-    QTest::newRow("→ before ↓ ignored") << "→"
-                                        << ""
-                                        << "apple"
-                                        << ""
-                                        << ""
-                                        << "↓"
-                                        << "1/3";
-    QTest::newRow("↓→ next pair") << "↓→"
-                                  << ""
-                                  << "take care of"
-                                  << ""
-                                  << ""
-                                  << "↓"
-                                  << "2/3";
     QTest::newRow("markup shown as text") << "↓→↓←"
                                           << ""
                                           << "<b>cat</b>"
@@ -142,13 +128,6 @@ void TestGameViewController::keyReleasesDriveTheQuiz_data() {
                                 << "↑"
                                 << ""
                                 << "66%正解";
-    QTest::newRow("lap 2") << "↓→↓←↓→↑"
-                           << ""
-                           << "take care of"
-                           << ""
-                           << ""
-                           << "↓"
-                           << "1/1";
     QTest::newRow("end banner") << "↓→↓←↓→↑↓→"
                                 << "" << LF + "学習"
                                 << "終了"

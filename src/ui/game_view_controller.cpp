@@ -1,15 +1,100 @@
 #include "ui/game_view_controller.h"
 
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
+#include "app/app_delegate.h"
+#include "app/diagnostics.h"
+#include "ui_game_view_controller.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+#include <limits>
+
+namespace {
+
+void scaleFont(QWidget* widget, qreal factor, bool bold) {
+    QFont font = widget->font();
+    font.setPointSizeF(font.pointSizeF() * factor);
+    font.setBold(bold);
+    widget->setFont(font);
+}
+
+} // namespace
 
 GameViewController::GameViewController(AppDelegate& delegate, QWidget* parent)
-    : QWidget(parent), fromAppDelegate(delegate) {
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("準備中"), this));
-    auto* back = new QPushButton(QStringLiteral("戻る(&B)"), this);
-    back->setObjectName(QStringLiteral("Back_button"));
-    back->setAccessibleName(QStringLiteral("戻る"));
-    layout->addWidget(back);
+    : QWidget(parent), fromAppDelegate(delegate), ui_(new Ui::GameViewController),
+      engine_(delegate) {
+    ui_->setupUi(this);
+    scaleFont(ui_->Upper_words, 2.4, true);
+    scaleFont(ui_->Lower_words, 2.0, false);
+    scaleFont(ui_->Upper_info, 1.3, false);
+    scaleFont(ui_->Lower_info, 1.3, false);
+
+    // An input method would take the arrow keys for its candidate window: this screen
+    // takes no text at all.
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    for (QWidget* child : findChildren<QWidget*>())
+        child->setAttribute(Qt::WA_InputMethodEnabled, false);
+
+    // Key events go to the focused widget; watching them application-wide lets the quiz
+    // take them wherever the focus is inside this screen (on Back_button as well).
+    qApp->installEventFilter(this);
+    viewDidLoad();
+}
+
+GameViewController::~GameViewController() = default;
+
+void GameViewController::viewDidLoad() {
+    const platform::FlushDiagnosticsOnReturn flush;
+    engine_.start();
+    showTexts();
+}
+
+void GameViewController::keyUp(quiz::ArrowKey key) {
+    const platform::FlushDiagnosticsOnReturn flush;
+    engine_.press(key);
+    showTexts();
+}
+
+void GameViewController::showTexts() {
+    const quiz::QuizTexts& texts = engine_.texts();
+    ui_->Upper_info->setText(texts.Upper_info);
+    ui_->Upper_words->setText(texts.Upper_words);
+    ui_->Lower_words->setText(texts.Lower_words);
+    ui_->Lower_info->setText(texts.Lower_info);
+    ui_->Last_words->setText(texts.Last_words);
+
+    // A finished study (no lap left) shows a full bar.
+    const qint64 pairs = engine_.pairsInLap();
+    const qint64 answered = engine_.answeredInLap();
+    if (pairs > 0) {
+        // QProgressBar counts in int: scale a very long lap down to stay in range.
+        const qint64 scale = pairs / std::numeric_limits<int>::max() + 1;
+        ui_->Lap_progress->setRange(0, int(pairs / scale));
+        ui_->Lap_progress->setValue(int(answered / scale));
+    } else {
+        ui_->Lap_progress->setRange(0, 1);
+        ui_->Lap_progress->setValue(engine_.finished() ? 1 : 0);
+    }
+}
+
+bool GameViewController::isInside(const QObject* object) const {
+    if (!object->isWidgetType())
+        return false;
+    const auto* widget = static_cast<const QWidget*>(object);
+    return widget == this || isAncestorOf(widget);
+}
+
+bool GameViewController::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || !isInside(watched))
+        return false;
+    auto* keyEvent = static_cast<QKeyEvent*>(event);
+    const std::optional<quiz::ArrowKey> key = quiz::arrowKeyFor(keyEvent->key());
+    if (!key)
+        return false;
+    // The arrows belong to the quiz: a press moves no focus, and only a release that is
+    // not an auto-repeat acts, so holding a key down is one step.
+    if (type == QEvent::KeyRelease && !keyEvent->isAutoRepeat())
+        keyUp(*key);
+    return true;
 }

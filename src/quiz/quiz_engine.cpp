@@ -1,0 +1,149 @@
+#include "quiz/quiz_engine.h"
+
+#include "app/app_delegate.h"
+#include "app/diagnostics.h"
+
+namespace quiz {
+
+namespace {
+
+QString number(qint64 value) {
+    return QString::number(value);
+}
+
+} // namespace
+
+QuizEngine::QuizEngine(AppDelegate& delegate) : delegate_(delegate) {}
+
+void QuizEngine::start() {
+    platform::diagnostic(number(delegate_.LINE_INDEX));
+    state_.own_line_index = delegate_.LINE_INDEX;
+    delegate_.ANSWER_VALUE.clear();
+    state_.last_problems = delegate_.LINE_INDEX;
+    texts_.Last_words = number(state_.count + 1) + u'/' + number(state_.last_problems);
+    if (state_.own_line_index > 0)
+        delegate_.ANSWER_VALUE.reserve(state_.own_line_index);
+    for (qint64 i = 1; i <= state_.own_line_index; ++i) {
+        delegate_.ANSWER_VALUE.append(1);
+        // A number needs no escaping: skipping it halves the start of a long list.
+        platform::diagnosticRaw(number(i));
+    }
+    next_problem();
+}
+
+void QuizEngine::press(ArrowKey key) {
+    QuizState& s = state_;
+    switch (key) {
+    case ArrowKey::Down:
+        if (s.next_lap_lock || s.all_arrows_lock)
+            return;
+        // The answer is the side that is not asked. value() keeps a list shorter than
+        // LINE_INDEX (never loaded so) from reading past its end.
+        texts_.Lower_words = asksJapanese() ? delegate_.english_words.value(s.count)
+                                            : delegate_.japanese_words.value(s.count);
+        s.down_arrow = true;
+        return;
+    case ArrowKey::Left:
+        if (!s.down_arrow || !answerable())
+            return;
+        delegate_.ANSWER_VALUE[s.count] = 1;
+        s.count += 1;
+        s.mistakes_count += 1;
+        s.down_arrow = false;
+        platform::diagnostic(QStringLiteral("miscount") + number(s.mistakes_count));
+        texts_.Last_words = progressText();
+        next_problem();
+        return;
+    case ArrowKey::Right:
+        if (!s.down_arrow || !answerable())
+            return;
+        delegate_.ANSWER_VALUE[s.count] = 0;
+        s.correct_count += 1;
+        s.count += 1;
+        texts_.Last_words = progressText();
+        s.down_arrow = false;
+        next_problem();
+        return;
+    case ArrowKey::Up:
+        // Not tested against next_lap_lock: at a lap start count is 0, so ↑ starts the
+        // lap; inside a lap it shows pair 0 again while pair 0 is the one on screen.
+        if (s.count != 0 || s.all_arrows_lock)
+            return;
+        s.up_arrow_lock = true;
+        texts_.Last_words = progressText();
+        next_problem();
+        return;
+    }
+}
+
+void QuizEngine::next_problem() {
+    QuizState& s = state_;
+    // Pairs answered → in an earlier lap are passed over; each is passed at most once a lap.
+    for (;;) {
+        if (s.count >= s.own_line_index) {
+            closeLap();
+            return;
+        }
+        if (delegate_.ANSWER_VALUE[s.count] == 1) {
+            showPair();
+            return;
+        }
+        s.count += 1;
+    }
+}
+
+void QuizEngine::showPair() {
+    state_.next_lap_lock = false;
+    texts_.Lower_words.clear();
+    texts_.Upper_words.clear();
+    texts_.Upper_info.clear();
+    texts_.Lower_info = QStringLiteral("↓");
+    texts_.Upper_words = asksJapanese() ? delegate_.japanese_words.value(state_.count)
+                                        : delegate_.english_words.value(state_.count);
+}
+
+void QuizEngine::closeLap() {
+    QuizState& s = state_;
+    if (s.last_problems != 0)
+        texts_.Last_words =
+            number(s.correct_count * 100 / s.last_problems) + QStringLiteral("%正解");
+    s.last_problems = s.mistakes_count;
+    s.lap_count += 1;
+    s.count = 0;
+    s.mistakes_count = 0;
+    s.correct_count = 0;
+    texts_.Upper_words = u'\n' + number(s.lap_count) + QStringLiteral("周目");
+    texts_.Lower_words = QStringLiteral("スタート");
+    texts_.Upper_info = QStringLiteral("↑");
+    texts_.Lower_info.clear();
+    s.next_lap_lock = true;
+    s.up_arrow_lock = false;
+    if (s.last_problems == 0) {
+        // A lap without ← ends the study: the end banner replaces the lap's.
+        texts_.Upper_words = QStringLiteral("\n学習");
+        texts_.Lower_words = QStringLiteral("終了");
+        texts_.Upper_info.clear();
+        texts_.Lower_info.clear();
+        texts_.Last_words.clear();
+        s.lap_count = 1;
+        s.own_line_index = 0;
+        s.all_arrows_lock = true;
+    }
+}
+
+QString QuizEngine::progressText() const {
+    return number(answeredInLap() + 1) + u'/' + number(state_.last_problems);
+}
+
+// down_arrow is only ever true on a pair of the quiz; this also holds for a key pressed
+// before start(), which has no pairs yet.
+bool QuizEngine::answerable() const {
+    return state_.count < delegate_.ANSWER_VALUE.size();
+}
+
+// Only 0 and 1 are ever set; anything but 1 asks the English side, as 0 does.
+bool QuizEngine::asksJapanese() const {
+    return delegate_.PLAYING_TYPE == 1;
+}
+
+} // namespace quiz

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "quiz/arrow_key.h"
+#include "quiz/quiz_state.h"
+#include "quiz/quiz_texts.h"
+
+#include <QString>
+#include <QtGlobal>
+
+struct AppDelegate;
+
+namespace quiz {
+
+// The quiz over the pairs loaded into the shared state, driven by arrow-key releases.
+// Lap 1 asks every pair in list order; ↓ reveals the answer, ← marks it wrong and → right;
+// each later lap asks, again in list order, the pairs answered ← in the lap before, and a
+// lap without ← ends the study. It reads the word arrays and PLAYING_TYPE (at each show
+// and reveal, so a change of the asked side applies at once) and writes only ANSWER_VALUE.
+// Diagnostic lines go through platform::diagnostic; the caller flushes them.
+class QuizEngine {
+public:
+    explicit QuizEngine(AppDelegate& delegate);
+
+    // Starts the quiz: every pair pending, pair 0 on show. Call once, before any key.
+    void start();
+
+    // One key release. Keys that do not fit the phase change nothing.
+    void press(ArrowKey key);
+
+    const QuizState& state() const { return state_; }
+    const QuizTexts& texts() const { return texts_; }
+
+    // How far the current lap has gone: pairs answered in it, and pairs it asks.
+    qint64 answeredInLap() const { return state_.correct_count + state_.mistakes_count; }
+    qint64 pairsInLap() const { return state_.last_problems; }
+    bool finished() const { return state_.all_arrows_lock; }
+
+private:
+    // Moves on from count to the next pending pair, or closes the lap at the list's end.
+    void next_problem();
+    void showPair();
+    void closeLap();
+
+    // "answered + 1" over the pairs of the lap, as the key rules write it.
+    QString progressText() const;
+    bool asksJapanese() const;
+    bool answerable() const;
+
+    AppDelegate& delegate_;
+    QuizState state_;
+    QuizTexts texts_;
+};
+
+} // namespace quiz

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+namespace quiz {
+
+// What the quiz screen shows: each field holds the last text the quiz gave it.
+struct QuizTexts {
+    QString Upper_info;    // "↑" at a lap start
+    QString Upper_words;   // the asked side, the lap banner or the end banner
+    QString Lower_words;   // the revealed answer, "スタート" or "終了"
+    QString Lower_info;    // "↓" while a pair is on screen
+    QString Last_words;    // progress ("3/10"), the lap result ("66%正解") or nothing
+    QString Key_detection; // never written
+};
+
+} // namespace quiz

@@ -32,6 +32,20 @@ const QString okTitle = QStringLiteral("OK");
 constexpr qsizetype shownHead = 240;
 constexpr qsizetype shownTail = 160;
 
+// The shown part with a chance to wrap every few characters, so that a line without spaces
+// does not make the box wider than the screen.
+QString wrappable(QStringView text) {
+    constexpr qsizetype run = 40;
+    QString out;
+    out.reserve(text.size() + text.size() / run + 1);
+    for (qsizetype i = 0; i < text.size(); i += run) {
+        if (i > 0)
+            out += QChar(0x200B); // zero-width space
+        out += text.mid(i, run);
+    }
+    return out;
+}
+
 void showExcerptOfLongText(QMessageBox& box, const QString& text) {
     if (text.size() <= shownHead + shownTail)
         return;
@@ -49,7 +63,8 @@ void showExcerptOfLongText(QMessageBox& box, const QString& text) {
     excerpt->setTextFormat(Qt::PlainText);
     excerpt->setWordWrap(true);
     excerpt->setTextInteractionFlags(label->textInteractionFlags());
-    excerpt->setText(text.left(shownHead) + QStringLiteral(" … ") + text.right(shownTail));
+    excerpt->setText(wrappable(QStringView(text).first(shownHead)) + QStringLiteral(" … ") +
+                     wrappable(QStringView(text).last(shownTail)));
     grid->addWidget(excerpt, row, column, rowSpan, columnSpan);
     // A hidden widget takes no part in the layout, so its text is never laid out.
     label->hide();
@@ -148,6 +163,8 @@ void LoadingViewController::open() {
     panel.setFileMode(QFileDialog::ExistingFile);
     panel.setAcceptMode(QFileDialog::AcceptOpen);
     panel.setWindowTitle(QStringLiteral("読み込むファイルを選ぶ"));
+    // One filter that lets every file through, only so that its name is Japanese too.
+    panel.setNameFilter(QStringLiteral("すべてのファイル (*)"));
     panel.setLabelText(QFileDialog::LookIn, QStringLiteral("場所:"));
     panel.setLabelText(QFileDialog::FileName, QStringLiteral("ファイル名:"));
     panel.setLabelText(QFileDialog::FileType, QStringLiteral("種類:"));

@@ -30,6 +30,21 @@ Parts splitLine(QStringView line, QStringView separator) {
     return {next < 0 ? 2 : 3, line.first(at), line.sliced(rest, end - rest)};
 }
 
+// How many bytes the line's first character (extended grapheme cluster) takes in UTF-8, as
+// far as the check needs it: 0, 1, or 2 for "more than one". A first code point outside
+// ASCII always takes more than one byte, and two ASCII code points in a row never form one
+// cluster (CR LF aside), so only the rare rest needs the segmentation rules.
+qsizetype firstCharacterWidth(QStringView line) {
+    if (line.isEmpty())
+        return 0;
+    const char16_t first = line[0].unicode();
+    if (first >= 0x80)
+        return 2;
+    if (line.size() == 1 || (line[1].unicode() < 0x80 && !(first == u'\r' && line[1] == u'\n')))
+        return 1;
+    return platform::firstGraphemeUtf8Length(line);
+}
+
 // The pieces of a message, joined in order.
 QString joined(std::initializer_list<QStringView> pieces) {
     qsizetype size = 0;
@@ -49,7 +64,7 @@ LineDecision decideLine(QStringView line, QStringView separator, qint64 sequence
     const Parts parts = splitLine(line, separator);
     // Whether a line begins with English or Japanese is told by how wide its first
     // character is in UTF-8: one byte for plain ASCII, more for anything else.
-    const qsizetype width = platform::firstGraphemeUtf8Length(line);
+    const qsizetype width = firstCharacterWidth(line);
     const bool beginsEnglish = width == 1;
     const bool beginsJapanese = width > 1;
 

@@ -80,6 +80,8 @@ private slots:
             << u"été,夏"_qs << comma << qint64(0) << false << QString() << QString() << order;
         QTest::newRow("combining mark after ASCII")
             << u"e\u0301te,夏"_qs << comma << qint64(0) << false << QString() << QString() << order;
+        QTest::newRow("CR LF first is one character of two bytes")
+            << u"\r\nx,y"_qs << comma << qint64(1) << true << u"y"_qs << u"\r\nx"_qs << QString();
         QTest::newRow("accented letter, Japanese first")
             << u"été,summer"_qs << comma << qint64(1) << true << u"summer"_qs << u"été"_qs
             << QString();

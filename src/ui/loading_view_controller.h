@@ -1,14 +1,49 @@
 #pragma once
 
+#include <QPointer>
+#include <QString>
 #include <QWidget>
+#include <memory>
 
 struct AppDelegate;
+class QLabel;
+class QLineEdit;
+class QMessageBox;
 
-// The import screen.
+namespace Ui {
+class LoadingViewController;
+}
+
+// The import screen: the separator and order of the file's lines, the name of the new list,
+// and the import of a text file chosen in a panel or dropped onto the screen.
 class LoadingViewController : public QWidget {
     Q_OBJECT
 public:
     explicit LoadingViewController(AppDelegate& delegate, QWidget* parent = nullptr);
+    ~LoadingViewController() override;
 
+    // The text of the last file this screen read.
+    QString ADD_WORDS_LIST;
     AppDelegate& fromAppDelegate;
+    QPointer<QLabel> sepalations_label;
+    QPointer<QLineEdit> words_list_name;
+
+public slots:
+    // Sent by Separator_control and Sequence_control.
+    void separations();
+    void sequence();
+    // Sent by Open_button: choose a file and import it.
+    void open();
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void viewDidLoad();
+    void importFile(const QString& path, QMessageBox& errorBox);
+    QMessageBox* newErrorBox();
+    void showOptions();
+
+    std::unique_ptr<Ui::LoadingViewController> ui_;
 };

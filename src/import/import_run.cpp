@@ -1,0 +1,142 @@
+#include "import/import_run.h"
+
+#include "app/app_delegate.h"
+#include "app/diagnostics.h"
+#include "app/text.h"
+#include "store/counter.h"
+#include "store/list_file.h"
+#include "store/locations.h"
+
+namespace importer {
+
+namespace {
+
+using Kind = ImportOutcome::Kind;
+
+ImportOutcome failed(Kind kind, const QString& description) {
+    platform::diagnostic(description);
+    ImportOutcome outcome;
+    outcome.kind = kind;
+    return outcome;
+}
+
+} // namespace
+
+ImportOutcome runImport(const std::optional<QString>& text, const QString& name, AppDelegate& state,
+                        const RejectionAlert& showRejection) {
+    ImportOutcome outcome;
+    if (!text)
+        return outcome;
+
+    state.LINE_INDEX = 0;
+    state.english_words.clear();
+    state.japanese_words.clear();
+    state.formal_list.clear();
+    IMPORT_OK = false;
+
+    platform::forEachLine(*text, [&](QStringView line) {
+        return checkLine(line, state, [&](const QString& message) {
+            outcome.kind = Kind::Rejected;
+            outcome.rejection = message;
+            if (showRejection)
+                showRejection(message);
+        });
+    });
+    if (!IMPORT_OK)
+        return outcome;
+
+    // The words themselves live on only in the saved file.
+    state.english_words = QStringList(state.LINE_INDEX, QString());
+    state.japanese_words = QStringList(state.LINE_INDEX, QString());
+
+    const store::CounterRead counter = store::readCounter();
+    switch (counter.kind) {
+    case store::CounterRead::Kind::Value:
+        state.COUNT = counter.value;
+        break;
+    case store::CounterRead::Kind::Unreadable:
+        platform::diagnostic(counter.description);
+        break;
+    case store::CounterRead::Kind::Unparsable:
+        // The file is the user's: never overwrite it with a number of ours.
+        return failed(Kind::CounterUnparsable, counter.description);
+    }
+    const std::optional<qint64> next = store::nextNumber(state.COUNT);
+    if (!next)
+        return failed(Kind::NumberOverflow,
+                      QStringLiteral("単語リストの番号が上限に達しました: count.txt「%1」は%2です")
+                          .arg(store::counterPath(), QString::number(state.COUNT)));
+
+    platform::diagnosticRaw(state.formal_list);
+
+    const store::ListWrite list = store::writeNewList(*next, state.formal_list);
+    if (list.kind == store::ListWrite::Kind::NumberOverflow)
+        return failed(Kind::NumberOverflow, list.description);
+    if (list.kind == store::ListWrite::Kind::Failed)
+        return failed(Kind::WriteFailed, list.description);
+    const platform::Status counted = store::writeCounter(list.number);
+    if (!counted.ok)
+        return failed(Kind::WriteFailed, counted.error);
+
+    state.formal_list.clear();
+
+    outcome.kind = Kind::Completed;
+    outcome.number = list.number;
+    outcome.name = name;
+    outcome.completion = Completion::Unnamed;
+    if (!name.isEmpty()) {
+        const platform::Status moved = store::nameList(list.path, name);
+        if (moved.ok) {
+            outcome.completion = Completion::Named;
+        } else {
+            platform::diagnostic(moved.error);
+            outcome.completion = Completion::MoveRefused;
+        }
+    }
+    return outcome;
+}
+
+QString completionText(Completion completion, qint64 number, const QString& name) {
+    const QString listName = store::unnamedListFileName(number);
+    switch (completion) {
+    case Completion::Unnamed:
+        return QStringLiteral("単語リストの読み込みが完了しました。\n単語リスト名は") + listName +
+               QStringLiteral("です。");
+    case Completion::MoveRefused:
+        return QStringLiteral("単語リストの読み込みが完了しましたが、同じファイル名の単語リストが"
+                              "存在したため、") +
+               listName + QStringLiteral("として読み込まれました。");
+    case Completion::Named:
+        return QStringLiteral("単語リストの読み込みが完了しました。\n単語リスト名は") + name +
+               QStringLiteral("です。");
+    }
+    return {};
+}
+
+QString outcomeText(const ImportOutcome& outcome) {
+    switch (outcome.kind) {
+    case Kind::NothingToReport:
+    case Kind::Rejected:
+        return {};
+    case Kind::CounterUnparsable:
+        return QStringLiteral(
+            "count.txtの内容が数値ではないため、単語リストを保存できませんでした。");
+    case Kind::NumberOverflow:
+        return QStringLiteral("単語リストの番号が上限に達したため、保存できませんでした。");
+    case Kind::WriteFailed:
+        return QStringLiteral("単語リストを保存できませんでした。");
+    case Kind::Completed:
+        return completionText(outcome.completion, outcome.number, outcome.name);
+    }
+    return {};
+}
+
+QString completionTitle() {
+    return QStringLiteral("読み込み完了");
+}
+
+QString errorTitle() {
+    return QStringLiteral("ERROR!");
+}
+
+} // namespace importer

@@ -1,0 +1,48 @@
+#include "import/import_source.h"
+
+#include "app/diagnostics.h"
+#include "app/platform.h"
+#include "app/text.h"
+
+namespace importer {
+
+SourceRead readSource(const QString& path) {
+    const platform::Result<QByteArray> bytes = platform::readBytes(path);
+    if (!bytes.ok) {
+        platform::diagnostic(bytes.error);
+        return {SourceRead::Kind::Unreadable, {}, bytes.error};
+    }
+    if (std::optional<QString> text = platform::decodeUtf8(bytes.value))
+        return {SourceRead::Kind::Text, std::move(*text), {}};
+    const QString description =
+        QStringLiteral(
+            "ファイルを読み込めませんでした「%1」: UTF-8として正しくないバイト列が含まれています")
+            .arg(path);
+    platform::diagnostic(description);
+    // Files saved by Excel or older Japanese editors are often Shift_JIS.
+    if (std::optional<QString> text = platform::decodeShiftJis(bytes.value))
+        return {SourceRead::Kind::ShiftJis, std::move(*text), description};
+    return {SourceRead::Kind::NotUtf8, {}, description};
+}
+
+QString sourceAlertText(SourceRead::Kind kind) {
+    switch (kind) {
+    case SourceRead::Kind::Text:
+        return {};
+    case SourceRead::Kind::Unreadable:
+        return QStringLiteral("ファイルを読み込めませんでした。");
+    case SourceRead::Kind::NotUtf8:
+        return QStringLiteral("ファイルをUTF-8のテキストとして読み込めませんでした。"
+                              "UTF-8で保存し直してから読み込んでください。");
+    case SourceRead::Kind::ShiftJis:
+        return QStringLiteral("ファイルをUTF-8のテキストとして読み込めませんでした。"
+                              "Shift_JISのファイルとして読み込むこともできます。");
+    }
+    return {};
+}
+
+QString shiftJisButtonTitle() {
+    return QStringLiteral("Shift_JISとして読み込む");
+}
+
+} // namespace importer

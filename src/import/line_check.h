@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <QtGlobal>
+#include <functional>
+
+struct AppDelegate;
+
+// The check of one line of a file being imported: it becomes a pair (and one line of the
+// saved form) or it ends the import with a message naming the line.
+namespace importer {
+
+// True when the line examined last was accepted; false at start-up, at the start of every
+// pass and after a rejected line.
+extern bool IMPORT_OK;
+
+struct LineDecision {
+    bool accepted = false;
+    QString english; // the parts of an accepted line
+    QString japanese;
+    QString message; // why a line was rejected
+};
+
+// Decides one line from the line itself, the separator and the order (0 English first,
+// 1 Japanese first). lineNumber (from 1) goes into the message.
+LineDecision decideLine(QStringView line, QStringView separator, qint64 sequenceCode,
+                        qint64 lineNumber);
+
+// Shows a rejection to the user and returns when the user has dismissed it.
+using RejectionAlert = std::function<void(const QString& message)>;
+
+// Checks one line against SEPARATOR and the shared state's SEQUENCE_CODE and applies the
+// outcome to the shared state: an accepted line is appended; a rejected one is shown first,
+// then everything gathered so far is discarded. Returns false when the pass must stop.
+bool checkLine(QStringView line, AppDelegate& state, const RejectionAlert& showRejection);
+
+} // namespace importer

@@ -29,6 +29,9 @@ bool isInsideListFolder(const QString& path) {
 }
 
 QString namedListPath(const QString& name) {
+    // The OS would cut a path at a NUL, dropping the ".txt" and whatever follows.
+    if (name.contains(QChar(0)))
+        return QString();
     const QString path = listFolderPath() + u'/' + name + QStringLiteral(".txt");
     return isInsideListFolder(path) ? path : QString();
 }

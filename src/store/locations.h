@@ -18,8 +18,8 @@ QString unnamedListFileName(qint64 number);
 // list folder + "/Words_list_" + n + ".txt"
 QString unnamedListPath(qint64 number);
 
-// list folder + "/" + name + ".txt", joined as text; nullopt-like empty string when the
-// joined path, cleaned, leaves the list folder (a ".." component) or names the folder.
+// list folder + "/" + name + ".txt", joined as text; an empty string when the joined path,
+// cleaned, leaves the list folder (a ".." component), or when the name holds a NUL.
 QString namedListPath(const QString& name);
 
 // True when path, cleaned, lies strictly inside the list folder.

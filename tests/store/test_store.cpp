@@ -195,6 +195,8 @@ void TestStore::namingMovesOrRefuses_data() {
     QTest::newRow("deep parent") << u"a/../../x"_qs << u"words_lists/Words_list_1.txt"_qs;
     QTest::newRow("absolute-looking name is joined as text")
         << u"/tmp/x"_qs << u"words_lists/Words_list_1.txt"_qs;
+    QTest::newRow("NUL would cut the name short")
+        << QString(u"x.sh\u0000"_qs) << u"words_lists/Words_list_1.txt"_qs;
     QTest::newRow("existing subfolder") << u"sub/x"_qs << u"words_lists/sub/x.txt"_qs;
 }
 

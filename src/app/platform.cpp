@@ -9,6 +9,7 @@
 #include <QSaveFile>
 #include <QTemporaryFile>
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -182,11 +183,37 @@ NewFileStatus writeUtf8AtomicNew(const QString& path, const QString& text) {
     return NewFileStatus{};
 }
 
+namespace {
+
+// The system's random source, taken in blocks: Qt's system generator makes one system call
+// per draw, which a shuffle of a million pairs would pay a million times.
+class BufferedSystemRandom {
+public:
+    using result_type = quint32;
+    static constexpr result_type min() { return 0; }
+    static constexpr result_type max() { return ~result_type(0); }
+
+    result_type operator()() {
+        if (next_ == block_.size()) {
+            QRandomGenerator::system()->fillRange(block_.data(), qsizetype(block_.size()));
+            next_ = 0;
+        }
+        return block_[next_++];
+    }
+
+private:
+    std::array<quint32, 1024> block_{};
+    std::size_t next_ = block_.size();
+};
+
+} // namespace
+
 quint64 randomBelow(quint64 bound) {
     // uniform_int_distribution rejects the draws that would bias the result; the
     // generator's own bounded(quint32) does not.
+    thread_local BufferedSystemRandom source;
     std::uniform_int_distribution<quint64> distribution(0, bound - 1);
-    return distribution(*QRandomGenerator::system());
+    return distribution(source);
 }
 
 QString locationText(const QString& path) {

@@ -24,7 +24,7 @@ void append(QStringView text) {
     QByteArray& bytes = buffer();
     const qsizetype used = bytes.size();
     bytes.resize(used + text.size() * 3 + 1);
-    QStringEncoder encoder(QStringConverter::Utf8);
+    QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     char* end = encoder.appendToBuffer(bytes.data() + used, text);
     *end++ = '\n';
     bytes.resize(end - bytes.constData());

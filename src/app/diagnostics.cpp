@@ -1,6 +1,7 @@
 #include "app/diagnostics.h"
 
 #include <QByteArray>
+#include <QStringEncoder>
 
 #include <cerrno>
 #include <unistd.h>
@@ -17,12 +18,27 @@ QByteArray& buffer() {
 // A flush once the buffer is this large keeps memory bounded during a long import.
 constexpr qsizetype flushThreshold = 1 << 20;
 
-void append(const QString& text) {
+void append(QStringView text) {
+    // Encode straight into the buffer: a load prints a line per pair, and a temporary
+    // per line would cost more than the line itself.
     QByteArray& bytes = buffer();
-    bytes += text.toUtf8();
-    bytes += '\n';
+    const qsizetype used = bytes.size();
+    bytes.resize(used + text.size() * 3 + 1);
+    QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    char* end = encoder.appendToBuffer(bytes.data() + used, text);
+    *end++ = '\n';
+    bytes.resize(end - bytes.constData());
     if (bytes.size() >= flushThreshold)
         flushDiagnostics();
+}
+
+bool needsEscape(QStringView line) {
+    for (const QChar c : line) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u == 0x7f || (u >= 0x80 && u < 0xa0) || u == 0x2028 || u == 0x2029)
+            return true;
+    }
+    return false;
 }
 
 QString escaped(const QString& line) {
@@ -53,12 +69,13 @@ QString escaped(const QString& line) {
 } // namespace
 
 void diagnostic(const QString& line) {
-    append(escaped(line));
+    if (needsEscape(line))
+        append(escaped(line));
+    else
+        append(line);
 }
 
-void diagnosticRaw(const QString& text) {
-    append(text);
-}
+void diagnosticRaw(const QString& text) { append(text); }
 
 void flushDiagnostics() {
     QByteArray& bytes = buffer();

@@ -9,6 +9,7 @@
 #include <QSaveFile>
 #include <QTemporaryFile>
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -16,6 +17,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <random>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -186,11 +188,54 @@ NewFileStatus writeUtf8AtomicNew(const QString& path, const QString& text) {
     return NewFileStatus{};
 }
 
+namespace {
+
+// The kernel's random source, taken in blocks: Qt's system generator goes to the CPU's
+// random instruction or the kernel once per draw, which a shuffle of a million pairs would
+// pay a million times.
+class BufferedSystemRandom {
+public:
+    using result_type = quint32;
+    static constexpr result_type min() { return 0; }
+    static constexpr result_type max() { return ~result_type(0); }
+
+    result_type operator()() {
+        if (next_ == block_.size()) {
+            fill();
+            next_ = 0;
+        }
+        return block_[next_++];
+    }
+
+private:
+    void fill() {
+        const std::size_t wanted = sizeof(block_);
+        auto* bytes = reinterpret_cast<char*>(block_.data());
+        std::size_t got = 0;
+        while (got < wanted) {
+            const ssize_t n = ::getrandom(bytes + got, wanted - got, 0);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            got += std::size_t(n);
+        }
+        if (got < wanted) // no getrandom: Qt finds another system source
+            QRandomGenerator::system()->fillRange(block_.data(), qsizetype(block_.size()));
+    }
+
+    std::array<quint32, 1024> block_{};
+    std::size_t next_ = block_.size();
+};
+
+} // namespace
+
 quint64 randomBelow(quint64 bound) {
     // uniform_int_distribution rejects the draws that would bias the result; the
     // generator's own bounded(quint32) does not.
+    thread_local BufferedSystemRandom source;
     std::uniform_int_distribution<quint64> distribution(0, bound - 1);
-    return distribution(*QRandomGenerator::system());
+    return distribution(source);
 }
 
 QString locationText(const QString& path) {

@@ -1,19 +1,111 @@
 #include "ui/game_setting_view_controller.h"
 
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
+#include "app/app_delegate.h"
+#include "app/diagnostics.h"
+#include "setup/folder_listing.h"
+#include "setup/list_deletion.h"
+#include "setup/list_loading.h"
+#include "ui/alert.h"
+#include "ui/list_preview.h"
+#include "ui_game_setting_view_controller.h"
+
+#include <QFileDialog>
 
 GameSettingViewController::GameSettingViewController(AppDelegate& delegate, QWidget* parent)
-    : QWidget(parent), fromAppDelegate(delegate) {
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("準備中"), this));
-    auto* back = new QPushButton(QStringLiteral("戻る(&B)"), this);
-    back->setObjectName(QStringLiteral("Back_button"));
-    back->setAccessibleName(QStringLiteral("戻る"));
-    layout->addWidget(back);
-    auto* start = new QPushButton(QStringLiteral("学習を始める(&S)"), this);
-    start->setObjectName(QStringLiteral("Start_button"));
-    start->setEnabled(false);
-    layout->addWidget(start);
+    : QWidget(parent), fromAppDelegate(delegate), ui_(new Ui::GameSettingViewController) {
+    ui_->setupUi(this);
+    // Only the button loads: moving through the combo box with the arrow keys must not.
+    connect(ui_->Words_list_determined_button, &QPushButton::clicked, this,
+            &GameSettingViewController::Words_list_determined);
+    connect(ui_->normal_path_button, &QPushButton::clicked, this,
+            &GameSettingViewController::normal_path);
+    connect(ui_->Open_button, &QPushButton::clicked, this, &GameSettingViewController::Open);
+    connect(ui_->Delete_button, &QPushButton::clicked, this,
+            &GameSettingViewController::Delete_button);
+    viewDidLoad();
+}
+
+GameSettingViewController::~GameSettingViewController() = default;
+
+void GameSettingViewController::takeSelection() {
+    screen_.selectedIndex = ui_->Words_lists->currentIndex();
+}
+
+void GameSettingViewController::showScreen() {
+    QComboBox* combo = ui_->Words_lists;
+    QStringList shown;
+    shown.reserve(combo->count());
+    for (int i = 0; i < combo->count(); ++i)
+        shown.append(combo->itemText(i));
+    if (shown != screen_.items) {
+        combo->clear();
+        combo->addItems(screen_.items);
+    }
+    // Qt selects an item by itself when items come or go; the model says which one.
+    combo->setCurrentIndex(int(screen_.selectedIndex));
+    ui_->path_textfield->setText(screen_.pathText);
+    ui_->path_textfield->setCursorPosition(0);
+    if (ui_->List_check_textfield->toPlainText() != screen_.preview)
+        ui_->List_check_textfield->setPlainText(screen_.preview);
+    ui_->All_words_number->setText(screen_.countText);
+    ui_->Start_button->setEnabled(screen_.startEnabled);
+}
+
+void GameSettingViewController::viewDidLoad() {
+    const platform::FlushDiagnosticsOnReturn flush;
+    setup::listOnViewLoad(screen_, WORDS_LISTS);
+    showScreen();
+}
+
+void GameSettingViewController::normal_path() {
+    const platform::FlushDiagnosticsOnReturn flush;
+    takeSelection();
+    setup::listDefaultFolder(screen_, WORDS_LISTS);
+    showScreen();
+}
+
+void GameSettingViewController::Open() {
+    const platform::FlushDiagnosticsOnReturn flush;
+    takeSelection();
+    // Folders only: a file could never be listed. Read-only, so that the panel offers no
+    // way to create, rename or delete anything.
+    QFileDialog panel(this, QStringLiteral("単語リストのフォルダを選ぶ"));
+    panel.setFileMode(QFileDialog::Directory);
+    panel.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog |
+                     QFileDialog::ReadOnly);
+    panel.setAcceptMode(QFileDialog::AcceptOpen);
+    panel.setLabelText(QFileDialog::Accept, QStringLiteral("選ぶ"));
+    panel.setLabelText(QFileDialog::Reject, QStringLiteral("キャンセル"));
+    panel.setLabelText(QFileDialog::LookIn, QStringLiteral("場所:"));
+    panel.setLabelText(QFileDialog::FileName, QStringLiteral("フォルダ名:"));
+    panel.setLabelText(QFileDialog::FileType, QStringLiteral("種類:"));
+    panel.setDirectoryUrl(words_lists_url());
+    std::optional<QUrl> chosen;
+    if (runModal(panel) == QDialog::Accepted && !panel.selectedUrls().isEmpty())
+        chosen = panel.selectedUrls().constFirst();
+    setup::listChosenFolder(screen_, WORDS_LISTS, chosen);
+    showScreen();
+}
+
+void GameSettingViewController::Words_list_determined() {
+    const platform::FlushDiagnosticsOnReturn flush;
+    takeSelection();
+    setup::loadSelectedList(fromAppDelegate, screen_);
+    showScreen();
+}
+
+void GameSettingViewController::Delete_button() {
+    const platform::FlushDiagnosticsOnReturn flush;
+    takeSelection();
+    setup::deleteSelected(fromAppDelegate, screen_, [this](const QString& selectedItem) {
+        return confirm_delete(selectedItem);
+    });
+    showScreen();
+}
+
+bool GameSettingViewController::confirm_delete(const QString& selectedItem) {
+    const int pressed = runAlert(this, QStringLiteral("単語リストの削除"),
+                                 selectedItem + QStringLiteral("を削除しますか？"),
+                                 {{QStringLiteral("YES"), QStringLiteral("Cancel")}, 1});
+    return pressed == 0;
 }

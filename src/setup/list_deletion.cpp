@@ -1,0 +1,28 @@
+#include "setup/list_deletion.h"
+
+#include "app/app_delegate.h"
+#include "app/diagnostics.h"
+#include "store/list_folder.h"
+
+namespace setup {
+
+void deleteSelected(AppDelegate& delegate, SetupScreen& screen,
+                    const ConfirmDelete& confirmDelete) {
+    delegate.SELECTED_ITEM = screen.selectedItem();
+    if (delegate.SELECTED_ITEM.isEmpty())
+        return;
+    const bool yes = confirmDelete(delegate.SELECTED_ITEM);
+    if (!yes || !delegate.WORDS_LIST_FOR_GAME.endsWith(QStringLiteral(".txt")))
+        return;
+    const platform::Status removed =
+        store::deleteEntry(words_lists_url().toLocalFile(), delegate.SELECTED_ITEM);
+    if (!removed.ok) {
+        platform::diagnostic(removed.error);
+        return;
+    }
+    screen.items.removeAt(screen.selectedIndex);
+    screen.selectedIndex = -1;
+    screen.preview.clear();
+}
+
+} // namespace setup

@@ -1,0 +1,79 @@
+#include "setup/list_loading.h"
+
+#include "app/app_delegate.h"
+#include "app/diagnostics.h"
+#include "app/platform.h"
+#include "app/text.h"
+#include "setup/shuffle.h"
+#include "store/list_file.h"
+
+namespace setup {
+
+QString entryPath(const QUrl& folder, const QString& name) {
+    QString path = folder.toLocalFile();
+    if (name.isEmpty())
+        return path;
+    if (!path.endsWith(u'/'))
+        path += u'/';
+    return path + name;
+}
+
+QString wordCountText(qint64 count) {
+    return QStringLiteral("全") + QString::number(count) + QStringLiteral("単語");
+}
+
+void loadSelectedList(AppDelegate& delegate, SetupScreen& screen) {
+    screen.startEnabled = true;
+    delegate.SELECTED_ITEM = screen.selectedItem();
+    const QString target = entryPath(words_lists_url(), delegate.SELECTED_ITEM);
+    delegate.WORDS_LIST_FOR_GAME = platform::locationText(target);
+    platform::diagnostic(delegate.WORDS_LIST_FOR_GAME);
+
+    // The preview and the pairs each read the file on their own: a file that cannot be
+    // read is reported once per read.
+    platform::Result<QString> shown = platform::readUtf8(target);
+    if (shown.ok) {
+        screen.preview = std::move(shown.value);
+    } else {
+        platform::diagnostic(shown.error);
+        screen.startEnabled = false;
+    }
+
+    // The previous pairs are all replaced. Their strings are written over rather than
+    // freed and allocated again: for a list of a million pairs, freeing two million small
+    // strings costs more than the rest of the load.
+    delegate.LINE_INDEX = 0;
+    QStringList& english = delegate.english_words;
+    QStringList& japanese = delegate.japanese_words;
+    const qsizetype reusable = qMin(english.size(), japanese.size());
+    english.resize(reusable);
+    japanese.resize(reusable);
+
+    platform::Result<QString> read = platform::readUtf8(target);
+    if (!read.ok) {
+        platform::diagnostic(read.error);
+        screen.startEnabled = false;
+    }
+    platform::forEachLine(read.value, [&](QStringView line) {
+        platform::diagnostic(QString::number(delegate.LINE_INDEX));
+        const store::Pair pair = store::splitPair(line);
+        const qsizetype i = delegate.LINE_INDEX;
+        if (i < reusable) {
+            japanese[i].setUnicode(pair.japanese.data(), pair.japanese.size());
+            english[i].setUnicode(pair.english.data(), pair.english.size());
+        } else {
+            japanese.append(pair.japanese.toString());
+            english.append(pair.english.toString());
+        }
+        ++delegate.LINE_INDEX;
+        return true;
+    });
+    english.resize(delegate.LINE_INDEX);
+    japanese.resize(delegate.LINE_INDEX);
+
+    screen.countText = wordCountText(delegate.LINE_INDEX);
+    if (delegate.SHUFFLE)
+        shuffle_words(delegate);
+}
+
+} // namespace setup

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+namespace setup {
+
+// The set-up screen as its rules see it: the combo box's items and selection, and the
+// outputs that the listings, the deletion and the load write. The screen copies the
+// selection in before an action and shows the whole model after it.
+struct SetupScreen {
+    QStringList items;            // Words_lists, in order
+    qsizetype selectedIndex = -1; // -1: no item selected
+    QString pathText;             // path_textfield
+    QString preview;              // List_check_textfield
+    QString countText;            // All_words_number
+    bool startEnabled = false;    // Start_button
+
+    // The selected item's name, or "" when no item is selected.
+    QString selectedItem() const {
+        return selectedIndex >= 0 && selectedIndex < items.size() ? items[selectedIndex]
+                                                                  : QString();
+    }
+};
+
+} // namespace setup

@@ -1,0 +1,125 @@
+#include "ui/list_preview.h"
+
+#include "app/text.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTimer>
+
+namespace {
+
+// A line of a megabyte is cut into rows of this many characters, so that no paint ever
+// has to lay out more than a row's worth of text.
+constexpr qsizetype rowLimit = 1000;
+constexpr int margin = 4;
+
+} // namespace
+
+ListPreview::ListPreview(QWidget* parent) : QAbstractScrollArea(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setBackgroundRole(QPalette::Base);
+    viewport()->setAutoFillBackground(true);
+}
+
+void ListPreview::setPlainText(const QString& text) {
+    text_ = text;
+    rows_.clear();
+    longestRow_ = -1;
+    qsizetype longest = -1;
+    const QChar* base = text_.constData();
+    platform::forEachLine(QStringView(text_), [&](QStringView line) {
+        qsizetype start = line.data() - base;
+        qsizetype left = line.size();
+        do {
+            const qsizetype length = qMin(left, rowLimit);
+            if (length > longest) {
+                longest = length;
+                longestRow_ = qsizetype(rows_.size());
+            }
+            rows_.push_back({start, length});
+            start += length;
+            left -= length;
+        } while (left > 0);
+        return true;
+    });
+    contentWidth_ = 0;
+    if (longestRow_ >= 0) {
+        const Row& row = rows_[size_t(longestRow_)];
+        contentWidth_ = fontMetrics().horizontalAdvance(
+                            QStringView(text_).sliced(row.start, row.length).toString()) +
+                        2 * margin;
+    }
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
+    updateScrollBars();
+    viewport()->update();
+}
+
+void ListPreview::updateScrollBars() {
+    const int lineHeight = fontMetrics().lineSpacing();
+    const int visibleRows = qMax(1, viewport()->height() / qMax(1, lineHeight));
+    const qsizetype maxFirst = qMax<qsizetype>(0, rowCount() - visibleRows);
+    verticalScrollBar()->setRange(0, int(qMin<qsizetype>(maxFirst, INT_MAX)));
+    verticalScrollBar()->setPageStep(visibleRows);
+    verticalScrollBar()->setSingleStep(1);
+    horizontalScrollBar()->setRange(0, qMax(0, contentWidth_ - viewport()->width()));
+    horizontalScrollBar()->setPageStep(viewport()->width());
+    horizontalScrollBar()->setSingleStep(qMax(1, fontMetrics().averageCharWidth() * 2));
+}
+
+void ListPreview::fitWidth(int width) {
+    if (width <= contentWidth_)
+        return;
+    contentWidth_ = width;
+    // Changing a range inside a paint would paint again at once; do it afterwards.
+    QTimer::singleShot(0, this, [this] { updateScrollBars(); });
+}
+
+void ListPreview::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(viewport());
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text));
+    const QFontMetrics metrics = fontMetrics();
+    const int lineHeight = metrics.lineSpacing();
+    const int x = margin - horizontalScrollBar()->value();
+    int y = metrics.ascent() + margin / 2;
+    int widest = 0;
+    for (qsizetype i = verticalScrollBar()->value();
+         i < rowCount() && y - metrics.ascent() < viewport()->height(); ++i, y += lineHeight) {
+        const Row& row = rows_[size_t(i)];
+        const QString shown = QStringView(text_).sliced(row.start, row.length).toString();
+        painter.drawText(x, y, shown);
+        widest = qMax(widest, metrics.horizontalAdvance(shown));
+    }
+    fitWidth(widest + 2 * margin);
+}
+
+void ListPreview::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBars();
+}
+
+void ListPreview::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        setPlainText(text_);
+}
+
+void ListPreview::keyPressEvent(QKeyEvent* event) {
+    QScrollBar* vertical = verticalScrollBar();
+    QScrollBar* horizontal = horizontalScrollBar();
+    if (event->matches(QKeySequence::MoveToStartOfDocument)) {
+        vertical->setValue(vertical->minimum());
+        horizontal->setValue(horizontal->minimum());
+    } else if (event->matches(QKeySequence::MoveToEndOfDocument)) {
+        vertical->setValue(vertical->maximum());
+    } else if (event->matches(QKeySequence::MoveToStartOfLine)) {
+        horizontal->setValue(horizontal->minimum());
+    } else if (event->matches(QKeySequence::MoveToEndOfLine)) {
+        horizontal->setValue(horizontal->maximum());
+    } else {
+        // Arrows and the page keys scroll as in any scroll area.
+        QAbstractScrollArea::keyPressEvent(event);
+    }
+}

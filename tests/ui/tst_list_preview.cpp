@@ -1,0 +1,52 @@
+#include "ui/list_preview.h"
+
+#include <QScrollBar>
+#include <QTest>
+
+// The preview keeps the text exactly and cuts it into rows as the list loader cuts lines,
+// with lines beyond a thousand characters continued on further rows.
+class TestListPreview : public QObject {
+    Q_OBJECT
+
+private slots:
+    void rows_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("empty") << QString() << 0;
+        QTest::newRow("one line without end") << QStringLiteral("a$b") << 1;
+        QTest::newRow("final end adds no row") << QStringLiteral("a$b\nc$d\n") << 2;
+        QTest::newRow("CR LF is one end") << QStringLiteral("a\r\nb\r\n") << 2;
+        QTest::newRow("empty lines count") << QStringLiteral("a\n\n\u2028b\u0085c\rd\u2029") << 6;
+        QTest::newRow("long line continues")
+            << QString(2500, u'x') + QStringLiteral("\nshort") << 4;
+        QTest::newRow("exactly a row") << QString(1000, u'x') << 1;
+    }
+    void rows() {
+        QFETCH(QString, text);
+        QFETCH(int, rows);
+        ListPreview preview;
+        preview.setProperty("plainText", text);
+        QCOMPARE(preview.rowCount(), rows);
+        QCOMPARE(preview.property("plainText").toString(), text);
+    }
+
+    void newTextStartsAtTheTop() {
+        ListPreview preview;
+        preview.resize(300, 200);
+        preview.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&preview));
+        QString text;
+        for (int i = 0; i < 500; ++i)
+            text += QStringLiteral("line %1\n").arg(i);
+        preview.setPlainText(text);
+        QScrollBar* bar = preview.verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        bar->setValue(bar->maximum());
+        preview.setPlainText(QStringLiteral("one\n"));
+        QCOMPARE(bar->value(), 0);
+        QCOMPARE(bar->maximum(), 0);
+    }
+};
+
+QTEST_MAIN(TestListPreview)
+#include "tst_list_preview.moc"

@@ -34,7 +34,7 @@ ALERT_OK=${ALERT_OK:-"Return"}
 IMPORT_BACK=${IMPORT_BACK:-"alt+b"}
 # Set-up screen: choose the first list in Words_lists and press
 # Words_list_determined_button, so that the list is loaded and Start_button enabled.
-SETUP_LOAD_FIRST_LIST=${SETUP_LOAD_FIRST_LIST:-"alt+l Down alt+d"}
+SETUP_LOAD_FIRST_LIST=${SETUP_LOAD_FIRST_LIST:-"alt+l Down alt+k"}
 SETUP_START=${SETUP_START:-"alt+s"}
 
 # Seconds to let the program draw after a key, before the next key or a picture.
@@ -152,7 +152,12 @@ expect_dialog() {
 expect_no_dialog() {
   local variable=$1
   for _ in $(seq 20); do
-    [ "$(visible_windows)" -le 1 ] && return 0
+    if [ "$(visible_windows)" -le 1 ]; then
+      # Without a window manager nothing hands the focus back to the main window.
+      xdotool windowfocus --sync "$main_window"
+      sleep "$SETTLE"
+      return 0
+    fi
     sleep 0.1
   done
   fail "a dialog is still open; check the keyboard path $variable (${!variable})"

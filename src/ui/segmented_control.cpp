@@ -11,6 +11,14 @@ SegmentedControl::SegmentedControl(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     group_->setExclusive(true);
+    // The default style sets a checked push button only slightly apart from the others;
+    // a segmented control must show its choice at a glance.
+    setStyleSheet(QStringLiteral(
+        "QPushButton { padding: 6px 12px; border: 1px solid palette(mid);"
+        " background: palette(button); color: palette(button-text); }"
+        "QPushButton:checked { background: palette(highlight);"
+        " color: palette(highlighted-text); border-color: palette(highlight); }"
+        "QPushButton:focus { border: 2px solid palette(highlight); }"));
     connect(group_, &QButtonGroup::idClicked, this, &SegmentedControl::segmentSelected);
 }
 

@@ -1,6 +1,7 @@
 #include "app/app_delegate.h"
 #include "import/import_options.h"
 #include "import/line_check.h"
+#include "modal_driver.h"
 #include "stdout_capture.h"
 #include "test_home.h"
 #include "ui/loading_view_controller.h"
@@ -34,81 +35,19 @@ void quietOffscreenWarning(QtMsgType type, const QMessageLogContext& context,
     testLog(type, context, message);
 }
 
-// What a message box showed.
-struct Shown {
-    QString text;
-    QString informativeText;
-    QStringList buttons;
-};
+using Shown = ShownAlert;
 
-// Answers the modal dialogs that open one after another while an action runs: each step
-// gets the dialog on top and must close it. A dialog nobody expected is closed and noted.
-class ModalDriver : public QObject {
-public:
-    using Step = std::function<void(QWidget*)>;
-
-    explicit ModalDriver(QList<Step> steps) : steps_(std::move(steps)) {
-        connect(&timer_, &QTimer::timeout, this, &ModalDriver::poll);
-        timer_.start(5);
-    }
-
-    bool done() const { return steps_.isEmpty(); }
-    int unexpected() const { return unexpected_; }
-
-private:
-    void poll() {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible() || modal == current_)
-            return;
-        current_ = modal;
-        if (steps_.isEmpty()) {
-            ++unexpected_;
-            if (auto* dialog = qobject_cast<QDialog*>(modal))
-                dialog->reject();
-            return;
-        }
-        steps_.takeFirst()(modal);
-    }
-
-    QList<Step> steps_;
-    QPointer<QWidget> current_;
-    QTimer timer_;
-    int unexpected_ = 0;
-};
-
-// Chooses the file in the open panel (or cancels it for an empty path).
 ModalDriver::Step choose(const QString& path) {
     return [path](QWidget* modal) {
         auto* panel = qobject_cast<QFileDialog*>(modal);
         QVERIFY(panel);
-        QVERIFY(panel->testOption(QFileDialog::ReadOnly));
-        QVERIFY(panel->testOption(QFileDialog::DontUseNativeDialog));
         QCOMPARE(panel->fileMode(), QFileDialog::ExistingFile);
-        if (path.isEmpty()) {
-            panel->reject();
-            return;
-        }
-        panel->selectFile(path);
-        static_cast<QDialog*>(panel)->accept();
+        choosePath(path)(modal);
     };
 }
 
-// Reads a message box and presses the button with that title.
 ModalDriver::Step answer(Shown* shown, const QString& button = QStringLiteral("OK")) {
-    return [shown, button](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        QVERIFY(box);
-        shown->text = box->text();
-        shown->informativeText = box->informativeText();
-        // The box lays its buttons out by role; their order is the platform's.
-        for (QAbstractButton* b : box->buttons())
-            shown->buttons.append(b->text());
-        shown->buttons.sort();
-        for (QAbstractButton* b : box->buttons())
-            if (b->text() == button)
-                return b->click();
-        QFAIL("the box has no such button");
-    };
+    return answerAlert(shown, button);
 }
 
 QPushButton* segment(LoadingViewController& screen, const char* control, int index) {

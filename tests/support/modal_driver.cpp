@@ -1,0 +1,58 @@
+#include "modal_driver.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTest>
+
+ModalDriver::ModalDriver(QList<Step> steps) : steps_(std::move(steps)) {
+    connect(&timer_, &QTimer::timeout, this, &ModalDriver::poll);
+    timer_.start(5);
+}
+
+void ModalDriver::poll() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible() || modal == current_)
+        return;
+    current_ = modal;
+    if (steps_.isEmpty()) {
+        ++unexpected_;
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        return;
+    }
+    steps_.takeFirst()(modal);
+}
+
+ModalDriver::Step choosePath(const QString& path) {
+    return [path](QWidget* modal) {
+        auto* panel = qobject_cast<QFileDialog*>(modal);
+        QVERIFY(panel);
+        QVERIFY(panel->testOption(QFileDialog::ReadOnly));
+        QVERIFY(panel->testOption(QFileDialog::DontUseNativeDialog));
+        if (path.isEmpty()) {
+            panel->reject();
+            return;
+        }
+        panel->selectFile(path);
+        static_cast<QDialog*>(panel)->accept();
+    };
+}
+
+ModalDriver::Step answerAlert(ShownAlert* shown, const QString& button) {
+    return [shown, button](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        QVERIFY(box);
+        shown->text = box->text();
+        shown->informativeText = box->informativeText();
+        shown->buttons.clear();
+        for (QAbstractButton* b : box->buttons())
+            shown->buttons.append(b->text());
+        shown->buttons.sort();
+        for (QAbstractButton* b : box->buttons())
+            if (b->text() == button)
+                return b->click();
+        QFAIL("the box has no such button");
+    };
+}

@@ -1,6 +1,8 @@
 # Thin wrapper over CMake: every target installs what is missing first.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+BENCH_BUILD ?= build-bench
+FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 
@@ -30,5 +32,11 @@ test-asan: deps
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
 	  ctest --output-on-failure -j $(JOBS)
 
+# Speed and memory against the limits, in a Release build of its own; prints one table.
+bench: deps
+	@cmake -S bench -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BENCH_BUILD) -j $(JOBS)
+	./$(BENCH_BUILD)/verbolin_bench
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

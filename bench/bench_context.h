@@ -1,0 +1,60 @@
+#pragma once
+
+#include "word_list_generator.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QString>
+#include <QtGlobal>
+
+#include <functional>
+#include <optional>
+
+namespace bench {
+
+// Shared by the rows of one run: a work folder on the same disk as the build, generated
+// list files made once and reused, and baselines measured once and reused by every row that
+// compares against them.
+class Context {
+public:
+    // workFolder is emptied and created.
+    explicit Context(QString workFolder);
+
+    const QString& workFolder() const { return workFolder_; }
+
+    // A generated import source file of so many lines (English first, ","), made once.
+    QString sourceFile(qint64 lines, SourceLayout layout = {});
+    // A generated list in the saved form, made once.
+    QString savedFile(qint64 lines);
+
+    // A new, empty home folder with its list folder, and HOME pointing at it for this
+    // process. Store functions called afterwards work inside it.
+    QString freshHome();
+
+    // A value computed once per run under a key (a baseline several rows share).
+    double cached(const QString& key, const std::function<double()>& compute);
+
+private:
+    QString generated(const QString& name, const std::function<QByteArray()>& make);
+
+    QString workFolder_;
+    QHash<QString, double> cache_;
+    int homes_ = 0;
+};
+
+// Wall-clock seconds that f takes.
+template <typename F> double secondsOf(F&& f) {
+    QElapsedTimer timer;
+    timer.start();
+    f();
+    return double(timer.nsecsElapsed()) / 1e9;
+}
+
+// The median of runs results of oneRun, which returns the seconds of its own timed part (so
+// that it can prepare and clean up untimed).
+double medianOf(int runs, const std::function<double()>& oneRun);
+
+// Throws std::runtime_error with the message: a row that cannot be measured says why.
+[[noreturn]] void fail(const QString& message);
+
+} // namespace bench

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "bench_table.h"
+
+// The rows of the table, one function each, and the baselines that several rows share.
+namespace bench {
+
+constexpr qint64 millionLines = 1'000'000;
+
+// Baseline of the import rows: reading the generated 1,000,000-line source file and writing
+// the same bytes to a new file with one fsync (the physical floor of any import). Seconds.
+double importFloorSeconds(Context& context);
+
+// Baseline of the load rows: the two whole-file UTF-8 reads of a 1,000,000-line saved list
+// that a load for play makes (one for the preview, one for the pairs). Seconds.
+double twoListReadsSeconds(Context& context);
+
+// The store's share of an import: counter read, next number, the list written through
+// writeNewList and the counter advanced, against the import floor.
+Row storeShareRow();
+
+// The core of a load for play: both reads, the split into two word arrays and the shuffle,
+// against the two reads.
+Row coreLoadRow();
+
+// Process start to the start window mapped under Xvfb, against a minimal Qt window with one
+// Japanese label started the same way.
+Row startupRow();
+
+// Peak resident memory with a 1,000,000-line list loaded, against the file's size.
+Row peakMemoryRow();
+
+// The child side of peakMemoryRow: loads the list and exits. Returns the exit status.
+int runPeakLoadChild(const QString& listPath);
+
+} // namespace bench

@@ -37,6 +37,26 @@ QString describe(const QString& what, const QString& path, const QString& reason
     return QStringLiteral("%1「%2」: %3").arg(what, path, reason);
 }
 
+// Writes every byte through the descriptor; 0 on success, else the OS's error number.
+// Writing through Qt's buffered device instead loses an error (a full disk) that shows only
+// when the buffer is flushed: QSaveFile then commits a truncated file as a success (Qt 6.4),
+// and a short write would be described as "Unknown error".
+int writeAll(int fd, const QByteArray& bytes) {
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, size_t(left));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        data += written;
+        left -= written;
+    }
+    return 0;
+}
+
 } // namespace
 
 QString homePath() {
@@ -147,8 +167,12 @@ Status writeUtf8Atomic(const QString& path, const QString& text) {
     if (!file.open(QIODevice::WriteOnly))
         return Status::failure(
             describe(QStringLiteral("ファイルに書き込めませんでした"), path, file.errorString()));
-    const QByteArray bytes = text.toUtf8();
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    if (const int error = writeAll(file.handle(), text.toUtf8())) {
+        file.cancelWriting(); // the old file stays as it was
+        return Status::failure(
+            describe(QStringLiteral("ファイルに書き込めませんでした"), path, osError(error)));
+    }
+    if (!file.commit())
         return Status::failure(
             describe(QStringLiteral("ファイルに書き込めませんでした"), path, file.errorString()));
     return Status::success();
@@ -174,9 +198,8 @@ NewFileStatus writeUtf8AtomicNew(const QString& path, const QString& text) {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     ::fchmod(temp.handle(), 0666 & ~mask);
-    const QByteArray bytes = text.toUtf8();
-    if (temp.write(bytes) != bytes.size() || !temp.flush())
-        return failed(temp.errorString());
+    if (const int error = writeAll(temp.handle(), text.toUtf8()))
+        return failed(osError(error));
     if (::fsync(temp.handle()) != 0)
         return failed(osError(errno));
     const Status moved = moveNoReplace(temp.fileName(), path);

@@ -48,15 +48,6 @@ QString Context::freshHome() {
     return home;
 }
 
-double Context::cached(const QString& key, const std::function<double()>& compute) {
-    const auto found = cache_.constFind(key);
-    if (found != cache_.constEnd())
-        return *found;
-    const double value = compute();
-    cache_.insert(key, value);
-    return value;
-}
-
 double medianOf(int runs, const std::function<double()>& oneRun) {
     std::vector<double> results;
     for (int i = 0; i < runs; ++i)
@@ -64,6 +55,22 @@ double medianOf(int runs, const std::function<double()>& oneRun) {
     std::sort(results.begin(), results.end());
     const size_t n = results.size();
     return n % 2 ? results[n / 2] : (results[n / 2 - 1] + results[n / 2]) / 2;
+}
+
+Figure interleavedMedians(int runs, const std::function<double()>& baselineRun,
+                          const std::function<double()>& figureRun) {
+    std::vector<double> baselines;
+    std::vector<double> figures;
+    for (int i = 0; i < runs; ++i) {
+        baselines.push_back(baselineRun());
+        figures.push_back(figureRun());
+    }
+    size_t b = 0;
+    size_t f = 0;
+    Figure figure;
+    figure.baseline = medianOf(runs, [&] { return baselines[b++]; });
+    figure.value = medianOf(runs, [&] { return figures[f++]; });
+    return figure;
 }
 
 void fail(const QString& message) {

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "bench_table.h"
 #include "word_list_generator.h"
 
 #include <QElapsedTimer>
-#include <QHash>
 #include <QString>
 #include <QtGlobal>
 
@@ -12,9 +12,8 @@
 
 namespace bench {
 
-// Shared by the rows of one run: a work folder on the same disk as the build, generated
-// list files made once and reused, and baselines measured once and reused by every row that
-// compares against them.
+// Shared by the rows of one run: a work folder on the same disk as the build, and generated
+// list files made once and reused.
 class Context {
 public:
     // workFolder is emptied and created.
@@ -31,14 +30,10 @@ public:
     // process. Store functions called afterwards work inside it.
     QString freshHome();
 
-    // A value computed once per run under a key (a baseline several rows share).
-    double cached(const QString& key, const std::function<double()>& compute);
-
 private:
     QString generated(const QString& name, const std::function<QByteArray()>& make);
 
     QString workFolder_;
-    QHash<QString, double> cache_;
     int homes_ = 0;
 };
 
@@ -53,6 +48,12 @@ template <typename F> double secondsOf(F&& f) {
 // The median of runs results of oneRun, which returns the seconds of its own timed part (so
 // that it can prepare and clean up untimed).
 double medianOf(int runs, const std::function<double()>& oneRun);
+
+// Medians of a figure and its baseline, their runs interleaved (baseline, figure, baseline,
+// ...) so that a busy moment of a shared machine weighs on both alike. Each run returns the
+// seconds of its own timed part.
+Figure interleavedMedians(int runs, const std::function<double()>& baselineRun,
+                          const std::function<double()>& figureRun);
 
 // Throws std::runtime_error with the message: a row that cannot be measured says why.
 [[noreturn]] void fail(const QString& message);

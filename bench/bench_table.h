@@ -35,7 +35,7 @@ struct Figure {
 };
 
 // One line of the table. measure runs once per `make bench`; it may use the context's
-// shared files and cached baselines.
+// generated files and the baseline runs of rows.h.
 struct Row {
     QString figure;
     Unit unit = Unit::Seconds;

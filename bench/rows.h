@@ -7,13 +7,14 @@ namespace bench {
 
 constexpr qint64 millionLines = 1'000'000;
 
-// Baseline of the import rows: reading the generated 1,000,000-line source file and writing
-// the same bytes to a new file with one fsync (the physical floor of any import). Seconds.
-double importFloorSeconds(Context& context);
+// One run of the import rows' baseline: reading the generated 1,000,000-line source file and
+// writing the same bytes to a new file with one fsync (the physical floor of any import).
+// Returns seconds. A row compares against it with interleavedMedians.
+double importFloorRun(Context& context);
 
-// Baseline of the load rows: the two whole-file UTF-8 reads of a 1,000,000-line saved list
-// that a load for play makes (one for the preview, one for the pairs). Seconds.
-double twoListReadsSeconds(Context& context);
+// One run of the load rows' baseline: the two whole-file UTF-8 reads of a 1,000,000-line saved
+// list that a load for play makes (one for the preview, one for the pairs). Returns seconds.
+double twoListReadsRun(Context& context);
 
 // The store's share of an import: counter read, next number, the list written through
 // writeNewList and the counter advanced, against the import floor.

@@ -8,20 +8,16 @@ namespace bench {
 
 namespace {
 
-constexpr int runs = 5;
+constexpr int runs = 7;
 
 } // namespace
 
-double twoListReadsSeconds(Context& context) {
-    return context.cached(QStringLiteral("two-list-reads"), [&] {
-        const QString list = context.savedFile(millionLines);
-        return medianOf(runs, [&] {
-            return secondsOf([&] {
-                for (int read = 0; read < 2; ++read)
-                    if (!platform::readUtf8(list).ok)
-                        fail(QStringLiteral("cannot read ") + list);
-            });
-        });
+double twoListReadsRun(Context& context) {
+    const QString list = context.savedFile(millionLines);
+    return secondsOf([&] {
+        for (int read = 0; read < 2; ++read)
+            if (!platform::readUtf8(list).ok)
+                fail(QStringLiteral("cannot read ") + list);
     });
 }
 
@@ -31,18 +27,19 @@ Row coreLoadRow() {
     row.unit = Unit::Seconds;
     row.target = Target::timesBaseline(3);
     row.measure = [](Context& context) {
-        const double reads = twoListReadsSeconds(context);
         const QString list = context.savedFile(millionLines);
-        const double value = medianOf(runs, [&] {
+        const auto loadRun = [&] {
             LoadedPairs loaded;
             const double seconds = secondsOf([&] { loaded = loadForPlayCore(list); });
             if (!loaded.ok || loaded.english.size() != millionLines ||
                 loaded.japanese.size() != millionLines)
                 fail(QStringLiteral("the load did not give 1,000,000 pairs"));
             return seconds; // the arrays are freed after the timed part
-        });
-        return Figure{value, reads,
-                      QStringLiteral("median of %1; baseline: the two reads").arg(runs)};
+        };
+        Figure figure = interleavedMedians(
+            runs, [&] { return twoListReadsRun(context); }, loadRun);
+        figure.note = QStringLiteral("median of %1; baseline: the two reads").arg(runs);
+        return figure;
     };
     return row;
 }

@@ -15,7 +15,7 @@ namespace bench {
 
 namespace {
 
-constexpr int runs = 5;
+constexpr int runs = 7;
 
 void writeAllWithOneFsync(const QString& path, const QByteArray& bytes) {
     const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -42,21 +42,17 @@ void writeAllWithOneFsync(const QString& path, const QByteArray& bytes) {
 
 } // namespace
 
-double importFloorSeconds(Context& context) {
-    return context.cached(QStringLiteral("import-floor"), [&] {
-        const QString source = context.sourceFile(millionLines);
-        const QString copy = context.workFolder() + QStringLiteral("/floor-copy.txt");
-        return medianOf(runs, [&] {
-            const double seconds = secondsOf([&] {
-                QFile file(source);
-                if (!file.open(QIODevice::ReadOnly))
-                    fail(QStringLiteral("cannot read ") + source);
-                writeAllWithOneFsync(copy, file.readAll());
-            });
-            QFile::remove(copy);
-            return seconds;
-        });
+double importFloorRun(Context& context) {
+    const QString source = context.sourceFile(millionLines);
+    const QString copy = context.workFolder() + QStringLiteral("/floor-copy.txt");
+    const double seconds = secondsOf([&] {
+        QFile file(source);
+        if (!file.open(QIODevice::ReadOnly))
+            fail(QStringLiteral("cannot read ") + source);
+        writeAllWithOneFsync(copy, file.readAll());
     });
+    QFile::remove(copy);
+    return seconds;
 }
 
 Row storeShareRow() {
@@ -66,13 +62,13 @@ Row storeShareRow() {
     row.unit = Unit::Seconds;
     row.target = Target::timesBaseline(3);
     row.measure = [](Context& context) {
-        const double floor = importFloorSeconds(context);
+        // The saved form of the same pairs as the source file, so the same number of bytes.
         const platform::Result<QString> savedForm =
             platform::readUtf8(context.savedFile(millionLines));
         if (!savedForm.ok)
             fail(savedForm.error);
         context.freshHome();
-        const double value = medianOf(runs, [&] {
+        const auto storeRun = [&] {
             store::ListWrite written;
             const double seconds = secondsOf([&] {
                 const store::CounterRead counter = store::readCounter();
@@ -89,9 +85,11 @@ Row storeShareRow() {
             });
             QFile::remove(written.path); // the next run writes a list of the same size again
             return seconds;
-        });
-        return Figure{value, floor,
-                      QStringLiteral("median of %1; baseline: read + write + fsync").arg(runs)};
+        };
+        Figure figure = interleavedMedians(
+            runs, [&] { return importFloorRun(context); }, storeRun);
+        figure.note = QStringLiteral("median of %1; baseline: read + write + fsync").arg(runs);
+        return figure;
     };
     return row;
 }

@@ -9,12 +9,12 @@
 #include <QSaveFile>
 #include <QTemporaryFile>
 
-#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <array>
 #include <filesystem>
 #include <random>
 #include <sys/random.h>
@@ -25,13 +25,9 @@ namespace platform {
 
 namespace {
 
-QByteArray encoded(const QString& path) {
-    return QFile::encodeName(path);
-}
+QByteArray encoded(const QString& path) { return QFile::encodeName(path); }
 
-QString osError(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
+QString osError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
 QString describe(const QString& what, const QString& path, const QString& reason) {
     return QStringLiteral("%1「%2」: %3").arg(what, path, reason);
@@ -59,9 +55,7 @@ int writeAll(int fd, const QByteArray& bytes) {
 
 } // namespace
 
-QString homePath() {
-    return QDir::homePath();
-}
+QString homePath() { return QDir::homePath(); }
 
 bool exists(const QString& path) {
     struct stat st;
@@ -75,8 +69,8 @@ bool isFolder(const QString& path) {
 
 Status createFolder(const QString& path) {
     if (::mkdir(encoded(path).constData(), 0777) != 0)
-        return Status::failure(
-            describe(QStringLiteral("フォルダを作成できませんでした"), path, osError(errno)));
+        return Status::failure(describe(QStringLiteral("フォルダを作成できませんでした"), path,
+                                        osError(errno)));
     return Status::success();
 }
 
@@ -120,7 +114,8 @@ Status removeEntry(const QString& path) {
 Status moveNoReplace(const QString& from, const QString& to) {
     const QByteArray src = encoded(from);
     const QByteArray dst = encoded(to);
-    if (::renameat2(AT_FDCWD, src.constData(), AT_FDCWD, dst.constData(), RENAME_NOREPLACE) == 0)
+    if (::renameat2(AT_FDCWD, src.constData(), AT_FDCWD, dst.constData(), RENAME_NOREPLACE) ==
+        0)
         return Status::success();
     int error = errno;
     if (error == EINVAL || error == ENOSYS) {
@@ -180,13 +175,14 @@ Status writeUtf8Atomic(const QString& path, const QString& text) {
 
 NewFileStatus writeUtf8AtomicNew(const QString& path, const QString& text) {
     const auto failed = [&](const QString& reason) {
-        return NewFileStatus{
-            false, false, describe(QStringLiteral("ファイルに書き込めませんでした"), path, reason)};
+        return NewFileStatus{false, false,
+                             describe(QStringLiteral("ファイルに書き込めませんでした"), path,
+                                      reason)};
     };
     if (exists(path))
-        return NewFileStatus{
-            false, true,
-            describe(QStringLiteral("ファイルに書き込めませんでした"), path, osError(EEXIST))};
+        return NewFileStatus{false, true,
+                             describe(QStringLiteral("ファイルに書き込めませんでした"), path,
+                                      osError(EEXIST))};
     // Write a hidden file beside the target, make it durable, then move it into place
     // without replacing: readers never see a part, and nothing is ever written over.
     const QFileInfo info(path);
@@ -261,15 +257,13 @@ quint64 randomBelow(quint64 bound) {
 }
 
 QString locationText(const QString& path) {
-    QString text =
-        QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded);
+    QString text = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())
+                       .toString(QUrl::FullyEncoded);
     if (isFolder(path) && !text.endsWith(u'/'))
         text += u'/';
     return text;
 }
 
-QString locationText(const QUrl& url) {
-    return locationText(url.toLocalFile());
-}
+QString locationText(const QUrl& url) { return locationText(url.toLocalFile()); }
 
 } // namespace platform

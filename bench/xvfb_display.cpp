@@ -40,17 +40,19 @@ XvfbDisplay::XvfbDisplay() {
         number += c;
     ::close(fds[0]);
     if (number.isEmpty()) {
-        ::kill(server_, SIGTERM);
-        ::waitpid(server_, nullptr, 0);
-        server_ = -1;
+        stopServer();
         fail(QStringLiteral("Xvfb did not start (is the xvfb package installed?)"));
     }
     name_ = ':' + number;
 
     int screenNumber = 0;
     connection_ = xcb_connect(name_.constData(), &screenNumber);
-    if (xcb_connection_has_error(connection_))
+    if (xcb_connection_has_error(connection_)) {
+        xcb_disconnect(connection_);
+        connection_ = nullptr;
+        stopServer();
         fail(QStringLiteral("cannot connect to Xvfb on ") + QString::fromLatin1(name_));
+    }
     xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection_));
     for (int i = 0; i < screenNumber; ++i)
         xcb_screen_next(&screens);
@@ -63,10 +65,15 @@ XvfbDisplay::XvfbDisplay() {
 XvfbDisplay::~XvfbDisplay() {
     if (connection_)
         xcb_disconnect(connection_);
+    stopServer();
+}
+
+void XvfbDisplay::stopServer() {
     if (server_ > 0) {
         ::kill(server_, SIGTERM);
         ::waitpid(server_, nullptr, 0);
     }
+    server_ = -1;
 }
 
 void XvfbDisplay::discardEvents() {

@@ -27,6 +27,8 @@ public:
     bool waitForTopLevelMap(int timeoutMs);
 
 private:
+    void stopServer();
+
     pid_t server_ = -1;
     QByteArray name_;
     xcb_connection_t* connection_ = nullptr;

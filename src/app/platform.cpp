@@ -9,12 +9,12 @@
 #include <QSaveFile>
 #include <QTemporaryFile>
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
-#include <array>
 #include <filesystem>
 #include <random>
 #include <sys/random.h>

@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <malloc.h>
 #include <stdexcept>
 #include <vector>
 
@@ -48,10 +49,16 @@ QString Context::freshHome() {
     return home;
 }
 
+void settleHeap() {
+    ::malloc_trim(0);
+}
+
 double medianOf(int runs, const std::function<double()>& oneRun) {
     std::vector<double> results;
-    for (int i = 0; i < runs; ++i)
+    for (int i = 0; i < runs; ++i) {
+        settleHeap();
         results.push_back(oneRun());
+    }
     std::sort(results.begin(), results.end());
     const size_t n = results.size();
     return n % 2 ? results[n / 2] : (results[n / 2 - 1] + results[n / 2]) / 2;
@@ -62,7 +69,9 @@ Figure interleavedMedians(int runs, const std::function<double()>& baselineRun,
     std::vector<double> baselines;
     std::vector<double> figures;
     for (int i = 0; i < runs; ++i) {
+        settleHeap();
         baselines.push_back(baselineRun());
+        settleHeap();
         figures.push_back(figureRun());
     }
     size_t b = 0;

@@ -45,6 +45,11 @@ template <typename F> double secondsOf(F&& f) {
     return double(timer.nsecsElapsed()) / 1e9;
 }
 
+// Frees what earlier runs left to glibc's allocator in one go. Without it the next large
+// allocation pays for merging a million freed strings, and a baseline run that follows a
+// load measured twice its own time.
+void settleHeap();
+
 // The median of runs results of oneRun, which returns the seconds of its own timed part (so
 // that it can prepare and clean up untimed).
 double medianOf(int runs, const std::function<double()>& oneRun);

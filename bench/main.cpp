@@ -5,20 +5,41 @@
 #include "bench_table.h"
 #include "rows.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QFile>
+#include <QThread>
 
 #include <cstdio>
 #include <exception>
 
-int main(int argc, char* argv[]) {
-    QCoreApplication application(argc, argv);
-    const QStringList args = QCoreApplication::arguments();
-    if (args.size() == 3 && args.at(1) == QLatin1String("--peak-core-load"))
-        return bench::runPeakLoadChild(args.at(2));
+namespace {
 
-    // Each row is one function returning its figure and its baseline (rows.h). Rows of the
-    // import, the load through the set-up screen, the error box and the quiz key go here in
-    // the same way.
+// Figures from a busy machine are worth less; the table says how busy it was.
+QString machineLine() {
+    QFile loadavg(QStringLiteral("/proc/loadavg"));
+    const QByteArray load = loadavg.open(QIODevice::ReadOnly) ? loadavg.readAll() : QByteArray();
+    return QStringLiteral("%1 cores, load average %2")
+        .arg(QThread::idealThreadCount())
+        .arg(QString::fromLatin1(load.split(' ').mid(0, 3).join(' ')));
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc == 3 && qstrcmp(argv[1], "--peak-core-load") == 0) {
+        QCoreApplication application(argc, argv);
+        return bench::runPeakLoadChild(QString::fromLocal8Bit(argv[2]));
+    }
+    // Rows that drive the real screens run in this process, without a display. Programs the
+    // rows start get their own platform (the start-up row gives them the Xvfb display).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+
+    // Each row is one function returning its figure and its baseline (see rows.h for how to
+    // add one).
     const std::vector<bench::Row> rows = {
         bench::storeShareRow(),
         bench::coreLoadRow(),
@@ -28,6 +49,7 @@ int main(int argc, char* argv[]) {
     try {
         bench::Context context(args.size() > 1 ? args.at(1)
                                                : QStringLiteral(VERBOLIN_BENCH_WORK_FOLDER));
+        std::printf("%s\n", qPrintable(machineLine()));
         const int misses = bench::runTable(rows, context);
         std::printf("\n%d of %zu rows missed their target\n", misses, rows.size());
         return misses == 0 ? 0 : 1;

@@ -2,7 +2,16 @@
 
 #include "bench_table.h"
 
-// The rows of the table, one function each, and the baselines that several rows share.
+// The rows of the table, one function each, and the baseline runs that several rows share.
+//
+// To add a row: declare `Row nameRow();` here, define it in a rows_<topic>.cpp of its own (and
+// list that file in bench/CMakeLists.txt), and put it in the list in main.cpp. Its measure
+// function returns a Figure: a row with a baseline times both with interleavedMedians (for
+// instance against importFloorRun or twoListReadsRun) and uses Target::timesBaseline; a row
+// with a fixed limit returns {value, std::nullopt, note} with Target::below(seconds). The
+// bench runs as a QApplication on the offscreen platform, so a row may build the real screens
+// (with a TestHome-like fresh home from Context::freshHome). A row that cannot be measured
+// calls fail(why); it is printed as a MISS with the reason.
 namespace bench {
 
 constexpr qint64 millionLines = 1'000'000;

@@ -1,7 +1,11 @@
 # Thin wrapper over CMake: every target installs what is missing first.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+BENCH_BUILD ?= build-bench
+FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+# One libFuzzer target per rule; each has its seed corpus in fuzz/corpus/<target>/.
+FUZZ_TARGETS ?= fuzz_line_enumeration fuzz_counter_parser fuzz_list_reader
 JOBS ?= $(shell nproc)
 
 .PHONY: deps configure build run test test-asan bench fuzz screenshots validate package install clean
@@ -47,5 +51,27 @@ install: build
 screenshots: build
 	@bash scripts/screenshots.sh $(BUILD)/verbolin docs/screenshots
 
+# Speed and memory against the limits, in a Release build of its own; prints one table.
+bench: deps
+	@cmake -S bench -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BENCH_BUILD) -j $(JOBS)
+	./$(BENCH_BUILD)/verbolin_bench
+
+# Each target runs for FUZZ_SECONDS under ASan and UBSan; what it learns goes to fuzz/out/<target>
+# (not committed), a failing input to fuzz/out/<target>-crash-*.
+fuzz: deps
+	@cmake -S fuzz -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@for target in $(FUZZ_TARGETS); do \
+	  echo "fuzzing $$target for $(FUZZ_SECONDS) s"; \
+	  mkdir -p fuzz/out/$$target && \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ./$(FUZZ_BUILD)/$$target -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    -artifact_prefix=fuzz/out/$$target- fuzz/out/$$target fuzz/corpus/$$target \
+	    2>fuzz/out/$$target.log || { tail -40 fuzz/out/$$target.log; exit 1; }; \
+	  grep -h '^stat::number_of_executed_units' fuzz/out/$$target.log; \
+	done
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

@@ -7,7 +7,7 @@ packages=(
   g++ cmake ninja-build make
   qt6-base-dev qt6-base-dev-tools libgl-dev
   fonts-noto-cjk libqt6svg6
-  xvfb xauth imagemagick x11-utils xdotool
+  xvfb xauth imagemagick x11-utils xdotool libxcb1-dev
   desktop-file-utils appstream dpkg-dev
   clang libclang-rt-14-dev
   wamerican

@@ -37,6 +37,26 @@ QString describe(const QString& what, const QString& path, const QString& reason
     return QStringLiteral("%1「%2」: %3").arg(what, path, reason);
 }
 
+// Writes every byte through the descriptor; 0 on success, else the OS's error number.
+// Writing through Qt's buffered device instead loses an error (a full disk) that shows only
+// when the buffer is flushed: QSaveFile then commits a truncated file as a success (Qt 6.4),
+// and a short write would be described as "Unknown error".
+int writeAll(int fd, const QByteArray& bytes) {
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, size_t(left));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        data += written;
+        left -= written;
+    }
+    return 0;
+}
+
 } // namespace
 
 QString homePath() {
@@ -147,8 +167,12 @@ Status writeUtf8Atomic(const QString& path, const QString& text) {
     if (!file.open(QIODevice::WriteOnly))
         return Status::failure(
             describe(QStringLiteral("ファイルに書き込めませんでした"), path, file.errorString()));
-    const QByteArray bytes = text.toUtf8();
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    if (const int error = writeAll(file.handle(), text.toUtf8())) {
+        file.cancelWriting(); // the old file stays as it was
+        return Status::failure(
+            describe(QStringLiteral("ファイルに書き込めませんでした"), path, osError(error)));
+    }
+    if (!file.commit())
         return Status::failure(
             describe(QStringLiteral("ファイルに書き込めませんでした"), path, file.errorString()));
     return Status::success();
@@ -174,9 +198,8 @@ NewFileStatus writeUtf8AtomicNew(const QString& path, const QString& text) {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     ::fchmod(temp.handle(), 0666 & ~mask);
-    const QByteArray bytes = text.toUtf8();
-    if (temp.write(bytes) != bytes.size() || !temp.flush())
-        return failed(temp.errorString());
+    if (const int error = writeAll(temp.handle(), text.toUtf8()))
+        return failed(osError(error));
     if (::fsync(temp.handle()) != 0)
         return failed(osError(errno));
     const Status moved = moveNoReplace(temp.fileName(), path);
@@ -190,42 +213,41 @@ NewFileStatus writeUtf8AtomicNew(const QString& path, const QString& text) {
 
 namespace {
 
-// The kernel's random source, taken in blocks: Qt's system generator goes to the CPU's
-// random instruction or the kernel once per draw, which a shuffle of a million pairs would
-// pay a million times.
-class BufferedSystemRandom {
+// 64-bit words from the kernel's random source, fetched a block at a time. Qt's system
+// generator takes each word from the CPU's RDRAND, which costs more than half a microsecond
+// a word on a virtual machine: a second to shuffle a million pairs. One getrandom call per
+// block costs about 20 ns a word. The program never forks, so no two processes share a block.
+class SystemRandomWords {
 public:
-    using result_type = quint32;
+    using result_type = quint64;
     static constexpr result_type min() { return 0; }
     static constexpr result_type max() { return ~result_type(0); }
 
     result_type operator()() {
-        if (next_ == block_.size()) {
-            fill();
-            next_ = 0;
-        }
-        return block_[next_++];
+        if (next_ == words_.size())
+            refill();
+        return words_[next_++];
     }
 
 private:
-    void fill() {
-        const std::size_t wanted = sizeof(block_);
-        auto* bytes = reinterpret_cast<char*>(block_.data());
-        std::size_t got = 0;
-        while (got < wanted) {
-            const ssize_t n = ::getrandom(bytes + got, wanted - got, 0);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
+    void refill() {
+        auto* bytes = reinterpret_cast<char*>(words_.data());
+        size_t filled = 0;
+        while (filled < sizeof(words_)) {
+            const ssize_t got = ::getrandom(bytes + filled, sizeof(words_) - filled, 0);
+            if (got > 0) {
+                filled += size_t(got);
+            } else if (errno != EINTR) {
+                // No getrandom (a very old kernel): Qt's system generator still is the OS's.
+                QRandomGenerator::system()->fillRange(words_.data(), qsizetype(words_.size()));
                 break;
-            got += std::size_t(n);
+            }
         }
-        if (got < wanted) // no getrandom: Qt finds another system source
-            QRandomGenerator::system()->fillRange(block_.data(), qsizetype(block_.size()));
+        next_ = 0;
     }
 
-    std::array<quint32, 1024> block_{};
-    std::size_t next_ = block_.size();
+    std::array<quint64, 512> words_{};
+    size_t next_ = words_.size();
 };
 
 } // namespace
@@ -233,9 +255,9 @@ private:
 quint64 randomBelow(quint64 bound) {
     // uniform_int_distribution rejects the draws that would bias the result; the
     // generator's own bounded(quint32) does not.
-    thread_local BufferedSystemRandom source;
+    static thread_local SystemRandomWords words;
     std::uniform_int_distribution<quint64> distribution(0, bound - 1);
-    return distribution(source);
+    return distribution(words);
 }
 
 QString locationText(const QString& path) {

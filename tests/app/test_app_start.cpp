@@ -19,7 +19,6 @@ private slots:
     void listFolderUrlIsComputedOnceAndAssignable();
     void startScreenMakesSureTheListFolderExists_data();
     void startScreenMakesSureTheListFolderExists();
-    void mainWindowLeadsFromScreenToScreen();
     void withoutDisplayTheProgramSaysSoAndExits();
     void aRunLeavesNothingButTheStore();
 };
@@ -92,44 +91,6 @@ void TestAppStart::startScreenMakesSureTheListFolderExists() {
     QVERIFY(screen.findChild<QAbstractButton*>(u"Import_button"_qs));
     QVERIFY(screen.findChild<QAbstractButton*>(u"Setup_button"_qs));
     QVERIFY(screen.findChild<QAbstractButton*>(u"Settings_button"_qs));
-}
-
-void TestAppStart::mainWindowLeadsFromScreenToScreen() {
-    TestHome home;
-    AppDelegate delegate;
-    MainWindow window(delegate);
-    window.show();
-    const auto click = [&](const char* name) {
-        auto* button = window.currentScreen()->findChild<QAbstractButton*>(QLatin1String(name));
-        QVERIFY2(button, name);
-        QVERIFY2(button->isVisible(), name);
-        button->click();
-        QCoreApplication::processEvents();
-    };
-    QVERIFY(qobject_cast<StartViewController*>(window.currentScreen()));
-    QVERIFY(QFileInfo(home.listFolder()).isDir());
-
-    click("Import_button");
-    QCOMPARE(window.currentScreen()->metaObject()->className(), "LoadingViewController");
-    click("Back_button");
-    QVERIFY(qobject_cast<StartViewController*>(window.currentScreen()));
-    click("Setup_button");
-    QCOMPARE(window.currentScreen()->metaObject()->className(), "GameSettingViewController");
-
-    // The settings panel is modal; close it with Escape as a keyboard user would.
-    window.show();
-    click("Back_button");
-    bool sawPanel = false;
-    QTimer::singleShot(0, [&] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            sawPanel = dialog->findChild<QWidget*>(u"Answer_type_control"_qs) != nullptr ||
-                       dialog->findChild<QWidget*>() != nullptr;
-            QTest::keyClick(dialog, Qt::Key_Escape);
-        }
-    });
-    click("Settings_button");
-    QVERIFY(sawPanel);
-    QVERIFY(qobject_cast<StartViewController*>(window.currentScreen()));
 }
 
 void TestAppStart::withoutDisplayTheProgramSaysSoAndExits() {

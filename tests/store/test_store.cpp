@@ -16,7 +16,6 @@ using store::ListWrite;
 class TestStore : public QObject {
     Q_OBJECT
 private slots:
-    void locationsFollowTheHomeFolder();
     void counterGrammar_data();
     void counterGrammar();
     void readCounter_data();
@@ -25,7 +24,6 @@ private slots:
     void firstListIsNumberOneAndCounterHoldsOne();
     void listIsNeverWrittenOverAnExistingFile();
     void numberingStopsAtTheLargestNumber();
-    void missingListFolderWritesNothing();
     void namingMovesOrRefuses_data();
     void namingMovesOrRefuses();
     void splitPair_data();
@@ -34,14 +32,6 @@ private slots:
     void deletion();
 };
 
-void TestStore::locationsFollowTheHomeFolder() {
-    TestHome home;
-    QCOMPARE(store::listFolderPath(), home.path() + u"/words_lists"_qs);
-    QCOMPARE(store::counterPath(), home.path() + u"/count.txt"_qs);
-    QCOMPARE(store::unnamedListPath(42), home.path() + u"/words_lists/Words_list_42.txt"_qs);
-    QCOMPARE(store::unnamedListFileName(-3), u"Words_list_-3.txt"_qs);
-}
-
 void TestStore::counterGrammar_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("parses");
@@ -49,27 +39,17 @@ void TestStore::counterGrammar_data() {
     QTest::newRow("plain") << u"41"_qs << true << qint64(41);
     QTest::newRow("plus") << u"+7"_qs << true << qint64(7);
     QTest::newRow("minus") << u"-7"_qs << true << qint64(-7);
-    QTest::newRow("leading zeros") << u"007"_qs << true << qint64(7);
     QTest::newRow("line end after") << u"41\n"_qs << true << qint64(41);
     QTest::newRow("white space around") << u" \t41\r\n "_qs << true << qint64(41);
     QTest::newRow("largest") << u"9223372036854775807"_qs << true
                              << std::numeric_limits<qint64>::max();
-    QTest::newRow("smallest") << u"-9223372036854775808"_qs << true
-                              << std::numeric_limits<qint64>::min();
     QTest::newRow("past the largest") << u"9223372036854775808"_qs << false << qint64(0);
-    QTest::newRow("huge") << u"99999999999999999999999"_qs << false << qint64(0);
     QTest::newRow("empty") << u""_qs << false << qint64(0);
-    QTest::newRow("white space only") << u" \n"_qs << false << qint64(0);
     QTest::newRow("sign only") << u"-"_qs << false << qint64(0);
-    QTest::newRow("two signs") << u"+-1"_qs << false << qint64(0);
     QTest::newRow("space inside") << u"4 1"_qs << false << qint64(0);
-    QTest::newRow("space after sign") << u"- 1"_qs << false << qint64(0);
-    QTest::newRow("text") << u"forty"_qs << false << qint64(0);
     QTest::newRow("trailing text") << u"41a"_qs << false << qint64(0);
     QTest::newRow("full-width digits") << u"４１"_qs << false << qint64(0);
-    QTest::newRow("Arabic-Indic digits") << u"\u0664\u0661"_qs << false << qint64(0);
     QTest::newRow("no-break space") << u"\u00a041"_qs << false << qint64(0);
-    QTest::newRow("decimal point") << u"4.0"_qs << false << qint64(0);
     QTest::newRow("NUL") << QString(u"4\u00001"_qs) << false << qint64(0);
 }
 
@@ -167,20 +147,6 @@ void TestStore::numberingStopsAtTheLargestNumber() {
     QCOMPARE(home.readFile(u"words_lists/"_qs + store::unnamedListFileName(largest)),
              QByteArray("taken$x\n"));
     QCOMPARE(QDir(home.listFolder()).count(), 3u); // ".", ".." and the taken file
-}
-
-void TestStore::missingListFolderWritesNothing() {
-    TestHome home;
-    for (const QByteArray& arrange : {QByteArray("missing"), QByteArray("a file")}) {
-        if (arrange == "a file")
-            home.writeFile(u"words_lists"_qs, "plain");
-        const ListWrite written = store::writeNewList(1, u"a$b\n"_qs);
-        QCOMPARE(int(written.kind), int(ListWrite::Kind::Failed));
-        QVERIFY(written.description.contains(u"Words_list_1.txt"_qs));
-        QVERIFY(!home.has(u"count.txt"_qs));
-    }
-    QCOMPARE(home.readFile(u"words_lists"_qs), QByteArray("plain"));
-    QCOMPARE(QDir(home.path()).count(), 3u);
 }
 
 void TestStore::namingMovesOrRefuses_data() {

@@ -57,27 +57,35 @@ importer::ImportOutcome run(AppDelegate& state, const QString& text, const QStri
                                [](const QString& message) { QFAIL(qPrintable(message)); });
 }
 
-// What an import run in a child process under a file size limit returned and printed.
+// What an import run in a child process returned and printed.
 struct ChildImport {
+    int killedBy = 0; // the signal that ended the child, or 0 when it exited
     Kind kind = Kind::NothingToReport;
     QStringList printed; // standard output, one entry a line
 };
 
 // Runs the core import in a forked child whose files may grow to limit bytes at most; a write
 // past it fails with EFBIG (SIGXFSZ is ignored). The child runs no GUI: it reports the outcome
-// through its exit status and its standard output through a pipe.
-ChildImport importInChild(const QString& text, const QString& name, rlim_t limit) {
+// through its exit status and its standard output through a pipe. With readerGone, nothing
+// ever reads that pipe, as when the program's output goes to a program that has quit.
+ChildImport importInChild(const QString& text, const QString& name, rlim_t limit,
+                          bool readerGone = false) {
     platform::flushDiagnostics(); // nothing buffered may be printed twice
     int fds[2];
     if (::pipe(fds) != 0)
         qFatal("pipe failed");
+    if (readerGone)
+        ::close(fds[0]);
     const pid_t pid = ::fork();
     if (pid < 0)
         qFatal("fork failed");
     if (pid == 0) {
-        ::close(fds[0]);
+        if (!readerGone)
+            ::close(fds[0]);
         ::dup2(fds[1], STDOUT_FILENO);
         ::close(fds[1]);
+        // As a program started from a shell: a write without a reader raises SIGPIPE.
+        ::signal(SIGPIPE, SIG_DFL);
         ::signal(SIGXFSZ, SIG_IGN);
         const rlimit size{limit, limit};
         if (::setrlimit(RLIMIT_FSIZE, &size) != 0)
@@ -90,16 +98,22 @@ ChildImport importInChild(const QString& text, const QString& name, rlim_t limit
     }
     ::close(fds[1]);
     QByteArray out;
-    char buffer[65536];
-    for (ssize_t got; (got = ::read(fds[0], buffer, sizeof buffer)) != 0;)
-        if (got > 0)
-            out.append(buffer, got);
-    ::close(fds[0]);
+    if (!readerGone) {
+        char buffer[65536];
+        for (ssize_t got; (got = ::read(fds[0], buffer, sizeof buffer)) != 0;)
+            if (got > 0)
+                out.append(buffer, got);
+        ::close(fds[0]);
+    }
     int status = 0;
     ::waitpid(pid, &status, 0);
+    ChildImport result;
+    if (WIFSIGNALED(status)) {
+        result.killedBy = WTERMSIG(status);
+        return result;
+    }
     if (!WIFEXITED(status) || WEXITSTATUS(status) < 10)
         qFatal("the importing child failed (status %d)", status);
-    ChildImport result;
     result.kind = Kind(WEXITSTATUS(status) - 10);
     QString printed = QString::fromUtf8(out);
     if (printed.endsWith(u'\n'))
@@ -235,6 +249,7 @@ private slots:
 
         const ChildImport child = importInChild(text, u"big"_qs, rlim_t(limit));
 
+        QCOMPARE(child.killedBy, 0);
         QCOMPARE(child.kind, Kind::WriteFailed);
         QCOMPARE(importer::outcomeText(outcomeOf(child.kind)), notSaved);
         // No part of list 3 is left, hidden or not; lists 1 and 2 and the counter stand.
@@ -266,6 +281,7 @@ private slots:
 
         const ChildImport child = importInChild(u"a,あ\n"_qs, u"named"_qs, rlim_t(limit));
 
+        QCOMPARE(child.killedBy, 0);
         QCOMPARE(child.kind, Kind::WriteFailed);
         QCOMPARE(importer::outcomeText(outcomeOf(child.kind)), notSaved);
         QCOMPARE(child.printed.size(), 3);
@@ -291,6 +307,24 @@ private slots:
         QCOMPARE(home.readFile(u"words_lists/Words_list_1000000000000000001.txt"_qs),
                  u"b$い\n"_qs.toUtf8());
         QCOMPARE(home.readFile(u"count.txt"_qs), "1000000000000000001"_qba);
+    }
+
+    void standardOutputGoneDuringTheImport() {
+        TestHome home;
+        home.makeListFolder();
+        // A saved form of more than the diagnostics' buffer goes out before the list is
+        // written, into a pipe that nobody reads any more.
+        QString text;
+        for (int i = 0; i < 100'000; ++i)
+            text += QStringLiteral("word%1,単語%1\n").arg(i);
+
+        const ChildImport child = importInChild(text, u"big"_qs, RLIM_INFINITY, true);
+
+        // The diagnostics are lost, the list is not.
+        QCOMPARE(child.killedBy, 0);
+        QCOMPARE(child.kind, Kind::Completed);
+        QCOMPARE(home.readFile(u"words_lists/big.txt"_qs), savedFormOf(text).toUtf8());
+        QCOMPARE(home.readFile(u"count.txt"_qs), "1"_qba);
     }
 };
 

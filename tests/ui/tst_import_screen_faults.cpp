@@ -1,8 +1,9 @@
 // The import screen when the store fails under it: a list folder that is no folder, a counter
 // path that is a folder, a counter at the largest number, every number up to the largest
-// taken, and a generated name taken by a file already there. The real screen is driven through
-// Open_button, its file panel and its box; the box must tell what happened, after the
-// description went to standard output, and the store must keep only whole files.
+// taken, a generated name taken by a file already there, and a dropped file gone before it is
+// read. The real screen is driven through Open_button and its file panel, or a drop, and its
+// box; the box must tell what happened, after the description went to standard output, and
+// the store must keep only whole files.
 #include "app/app_delegate.h"
 #include "import/import_options.h"
 #include "import/line_check.h"
@@ -11,8 +12,12 @@
 #include "test_home.h"
 #include "ui/loading_view_controller.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -209,6 +214,59 @@ private slots:
         }
         const bool numbered = fault != CounterAtTheLargest;
         QCOMPARE(printedBeforeTheBox.contains(u"book$本"_qs), numbered);
+    }
+
+    void sourceGoneBeforeItIsRead_data() {
+        QTest::addColumn<bool>("becameAFolder");
+        QTest::addColumn<int>("error");
+        QTest::newRow("deleted") << false << ENOENT;
+        QTest::newRow("replaced by a folder") << true << EISDIR;
+    }
+    void sourceGoneBeforeItIsRead() {
+        QFETCH(bool, becameAFolder);
+        QFETCH(int, error);
+        TestHome home;
+        home.makeListFolder();
+        const QString source = home.path() + u"/dropped.txt"_qs;
+        home.writeFile(u"dropped.txt"_qs, "sun,太陽\n");
+        AppDelegate state;
+        LoadingViewController screen(state);
+        screen.show();
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(source)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(&screen, &enter);
+        QVERIFY(enter.isAccepted());
+        QVERIFY(QFile::remove(source));
+        if (becameAFolder)
+            QVERIFY(QDir().mkdir(source));
+        const QMap<QString, QByteArray> store = snapshot(home.path());
+
+        StdoutCapture out;
+        ShownAlert shown;
+        QStringList printedBeforeTheBox;
+        const ModalDriver::Step answer = answerAlert(&shown);
+        ModalDriver driver({[&](QWidget* box) {
+            printedBeforeTheBox = printedSoFar();
+            answer(box);
+        }});
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&screen, &drop);
+        QTRY_VERIFY(driver.done());
+        QCOMPARE(driver.unexpected(), 0);
+
+        QCOMPARE(shown.text, u"ERROR!"_qs);
+        QCOMPARE(shown.informativeText, u"ファイルを読み込めませんでした。"_qs);
+        QCOMPARE(shown.buttons, QStringList{u"OK"_qs});
+        // Why, on one line before the box, and nothing else.
+        QCOMPARE(printedBeforeTheBox.size(), 1);
+        QVERIFY2(printedBeforeTheBox[0].contains(source), qPrintable(printedBeforeTheBox[0]));
+        QVERIFY2(printedBeforeTheBox[0].contains(QString::fromLocal8Bit(std::strerror(error))),
+                 qPrintable(printedBeforeTheBox[0]));
+        QCOMPARE(out.lines(), printedBeforeTheBox);
+        QCOMPARE(snapshot(home.path()), store);
+        QVERIFY(screen.ADD_WORDS_LIST.isEmpty());
     }
 };
 

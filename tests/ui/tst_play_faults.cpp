@@ -63,7 +63,7 @@ void click(QWidget* screen, const char* button) {
     QTest::mouseClick(pressed, Qt::LeftButton);
 }
 
-void select(QWidget* screen, const QString& name) {
+void selectList(QWidget* screen, const QString& name) {
     auto* lists = child<QComboBox>(screen, "Words_lists");
     lists->setCurrentIndex(lists->findText(name));
     QCOMPARE(lists->currentText(), name);
@@ -154,13 +154,13 @@ private slots:
         StdoutCapture quiet;
         GameSettingViewController screen(delegate);
         screen.show();
-        select(&screen, u"earlier.txt"_qs);
+        selectList(&screen, u"earlier.txt"_qs);
         click(&screen, "Words_list_determined_button");
         QCOMPARE(delegate.LINE_INDEX, 2);
 
         ::change(Change(change), home);
         const QMap<QString, QByteArray> store = snapshot(home.path());
-        select(&screen, u"quiz.txt"_qs);
+        selectList(&screen, u"quiz.txt"_qs);
         StdoutCapture out;
         ModalDriver noDialog({});
         click(&screen, "Words_list_determined_button");
@@ -214,7 +214,7 @@ private slots:
         window.show();
         delegate.SHUFFLE = false;
         click(window.currentScreen(), "Setup_button");
-        select(window.currentScreen(), u"quiz.txt"_qs);
+        selectList(window.currentScreen(), u"quiz.txt"_qs);
         click(window.currentScreen(), "Words_list_determined_button");
         if (!whilePlaying)
             ::change(Change(change), home);

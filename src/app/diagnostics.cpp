@@ -4,6 +4,9 @@
 #include <QStringEncoder>
 
 #include <cerrno>
+#include <csignal>
+#include <ctime>
+#include <pthread.h>
 #include <unistd.h>
 
 namespace platform {
@@ -79,6 +82,14 @@ void diagnosticRaw(const QString& text) { append(text); }
 
 void flushDiagnostics() {
     QByteArray& bytes = buffer();
+    // Output piped into a program that has quit must not end this one half-way through an
+    // action (an import would be killed before its list is written): SIGPIPE is held back
+    // during the write, which then fails with EPIPE, and taken back afterwards.
+    sigset_t pipeSignal;
+    sigset_t previous;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    ::pthread_sigmask(SIG_BLOCK, &pipeSignal, &previous);
     const char* data = bytes.constData();
     qsizetype left = bytes.size();
     while (left > 0) {
@@ -86,11 +97,16 @@ void flushDiagnostics() {
         if (written < 0) {
             if (errno == EINTR)
                 continue;
+            if (errno == EPIPE && !sigismember(&previous, SIGPIPE)) {
+                const timespec noWait{};
+                ::sigtimedwait(&pipeSignal, nullptr, &noWait);
+            }
             break; // standard output is gone; diagnostics are not worth failing for
         }
         data += written;
         left -= written;
     }
+    ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     bytes.clear();
 }
 

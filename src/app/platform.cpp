@@ -139,10 +139,25 @@ Result<QByteArray> readBytes(const QString& path) {
     if (isFolder(path))
         return Result<QByteArray>::failure(
             describe(QStringLiteral("ファイルを読み込めませんでした"), path, osError(EISDIR)));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Opened without waiting and read only when it is a plain file: a named pipe or a device
+    // in a file's place would wait for a writer, or never end, and freeze the program.
+    const int fd = ::open(encoded(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return Result<QByteArray>::failure(
+            describe(QStringLiteral("ファイルを読み込めませんでした"), path, osError(errno)));
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return Result<QByteArray>::failure(
+            describe(QStringLiteral("ファイルを読み込めませんでした"), path,
+                     QStringLiteral("通常のファイルではありません")));
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         return Result<QByteArray>::failure(
             describe(QStringLiteral("ファイルを読み込めませんでした"), path, file.errorString()));
+    }
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return Result<QByteArray>::failure(

@@ -8,6 +8,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <csignal>
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
@@ -30,6 +31,10 @@ int main(int argc, char* argv[]) {
 
     // The icon lives in a static library, whose resources the linker drops unless named.
     Q_INIT_RESOURCE(verbolin);
+    // A file-size limit (ulimit -f) must fail a write with EFBIG, which the store reports,
+    // rather than kill the program in the middle of a save.
+    std::signal(SIGXFSZ, SIG_IGN);
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("verbolin"));
     QApplication::setApplicationDisplayName(QStringLiteral("Verbolin"));

@@ -92,9 +92,7 @@ private slots:
         QCOMPARE(screen.preview, removed ? QString() : before.preview);
         // The loaded pairs, the count and the start button stay in every case.
         QCOMPARE(delegate.english_words, loaded.english_words);
-        QCOMPARE(delegate.LINE_INDEX, loaded.LINE_INDEX);
-        QCOMPARE(screen.countText, before.countText);
-        QCOMPARE(screen.startEnabled, before.startEnabled);
+        QVERIFY(screen.countText == before.countText && screen.startEnabled == before.startEnabled);
         const QStringList lines = out.lines();
         QCOMPARE(lines.size(), printed);
         if (printed)

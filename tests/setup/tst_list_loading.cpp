@@ -16,25 +16,21 @@ private slots:
         QTest::addColumn<QByteArray>("content"); // null: missing; "/": a folder
         QTest::addColumn<QStringList>("pairs");  // "English|Japanese"; none when unreadable
         QTest::addColumn<bool>("readable");
+        QTest::addColumn<bool>("shuffle");
         auto row = [](const char* name, const QByteArray& content, const QStringList& pairs,
-                      bool readable = true) {
-            QTest::newRow(name) << content << pairs << readable;
+                      bool readable = true, bool shuffle = false) {
+            QTest::newRow(name) << content << pairs << readable << shuffle;
         };
         row("two lines", "apple$りんご\nbook$本\n", {"apple|りんご", "book|本"});
+        row("SHUFFLE on", "apple$りんご\nbook$本\n", {"book|本", "apple|りんご"}, true, true);
         row("CR LF", "apple$りんご\r\nbook$本\r\n", {"apple|りんご", "book|本"});
         row("no final end", "a$1\nb$2", {"a|1", "b|2"});
-        row("CR NEL LS PS",
-            "a$1\rb$2\xc2\x85"
-            "c$3\xe2\x80\xa8"
-            "d$4\xe2\x80\xa9",
-            {"a|1", "b|2", "c|3", "d|4"});
+        row("CR NEL LS PS", "a$1\rb$2\xc2\x85g$3\xe2\x80\xa8h$4\xe2\x80\xa9",
+            {"a|1", "b|2", "g|3", "h|4"});
         row("a$b$c", "a$b$c\n", {"a|b"});
         row("$x a$ $", "$x\na$\n$\n", {"|x", "a|", "|"});
         row("no $, empty line", "just words\n\nz$9\n", {"just words|", "|", "z|9"});
-        row("byte-order mark",
-            "\xef\xbb\xbf"
-            "a$1\n",
-            {"a|1"});
+        row("byte-order mark", "\xef\xbb\xbfz$1\n", {"z|1"});
         row("empty file", "", {});
         row("missing", QByteArray(), {}, false);
         row("unreadable: a folder", "/", {}, false);
@@ -45,6 +41,7 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QStringList, pairs);
         QFETCH(bool, readable);
+        QFETCH(bool, shuffle);
         TestHome home;
         home.makeListFolder();
         words_lists_url() = QUrl::fromLocalFile(home.listFolder());
@@ -66,6 +63,7 @@ private slots:
         const QStringList held = delegate.english_words; // a copy that must not change
         StdoutCapture out;
         screen.selectedIndex = 1;
+        delegate.SHUFFLE = shuffle;
         setup::loadSelectedList(delegate, screen);
 
         QStringList loaded;

@@ -35,14 +35,10 @@ private slots:
         preview.resize(300, 200);
         preview.show();
         QVERIFY(QTest::qWaitForWindowExposed(&preview));
-        QString text;
-        for (int i = 0; i < 500; ++i)
-            text += QStringLiteral("line %1\n").arg(i);
+        const QString text = QStringLiteral("line\n").repeated(500);
         preview.setPlainText(text);
         QScrollBar* bar = preview.verticalScrollBar();
         preview.setFocus();
-        QTest::keyClick(&preview, Qt::Key_PageDown);
-        QVERIFY(bar->value() > 0);
         QTest::keyClick(&preview, Qt::Key_End, Qt::ControlModifier);
         QCOMPARE(bar->value(), bar->maximum());
         QTest::keyClicks(&preview, QStringLiteral("typed"));

@@ -43,14 +43,13 @@ private slots:
         QFETCH(bool, yes);
         QFETCH(bool, removed);
         TestHome home;
-        for (const char* made : {"words_lists/x", "keep", "other"})
+        for (const char* made : {"words_lists/x", "other"})
             QDir(home.path()).mkpath(QString::fromLatin1(made));
         home.writeFile(QStringLiteral("words_lists/a.txt"), "apple$りんご\nbook$本\n");
         home.writeFile(QStringLiteral("words_lists/b.txt"), "b$2\n");
         home.writeFile(QStringLiteral("words_lists/x/inner.txt"), "i$1\n");
-        home.writeFile(QStringLiteral("keep/k.txt"), "k$1\n");
         home.writeFile(QStringLiteral("other/o.txt"), "o$1\n");
-        QVERIFY(QFile::link(home.path() + "/keep", home.listFolder() + "/link"));
+        QVERIFY(QFile::link(home.path() + "/other", home.listFolder() + "/link"));
         const QString listed = folder.isEmpty() ? home.listFolder() : home.path() + u'/' + folder;
         words_lists_url() = QUrl::fromLocalFile(listed);
 
@@ -81,7 +80,7 @@ private slots:
         QCOMPARE(asked, select.isEmpty() ? QStringList{} : QStringList{select});
         QCOMPARE(delegate.SELECTED_ITEM, select);
         QCOMPARE(QFileInfo(listed + u'/' + select).exists(), !removed);
-        QVERIFY(home.has(QStringLiteral("keep/k.txt")) && QFileInfo::exists(home.listFolder()));
+        QVERIFY(home.has(QStringLiteral("other/o.txt")) && QFileInfo::exists(home.listFolder()));
         QStringList items = before.items;
         if (removed)
             items.removeOne(select);

@@ -1,10 +1,10 @@
-// A named pipe where a file is expected: a list in the list folder, the counter, or the file
-// chosen for an import. Reading one waits for a writer that never comes, which would freeze the
-// program; it must be refused like any file that cannot be read. Each read runs in a forked child
-// that is stopped if it waits too long, so that a fault fails the test instead of hanging it.
+// A named pipe where a file is expected: a list in the list folder or the file chosen for an
+// import (the counter's case is among the import's faults). Reading one waits for a writer that
+// never comes, which would freeze the program; it must be refused like any file that cannot be
+// read. Each read runs in a forked child that is stopped if it waits too long, so that a fault
+// fails the test instead of hanging it.
 #include "app/app_delegate.h"
 #include "app/diagnostics.h"
-#include "import/import_run.h"
 #include "import/import_source.h"
 #include "setup/list_loading.h"
 #include "stdout_capture.h"
@@ -103,26 +103,6 @@ private slots:
         QCOMPARE(QString::fromUtf8(report), u"ファイルを読み込めませんでした。"_qs);
         QCOMPARE(out.lines().size(), 1);
         QVERIFY2(out.lines()[0].contains(pipe), qPrintable(out.lines()[0]));
-    }
-
-    void counterThatIsAPipeIsNotRead() {
-        TestHome home;
-        home.makeListFolder();
-        QCOMPARE(::mkfifo(QFile::encodeName(home.counter()).constData(), 0600), 0);
-        StdoutCapture out;
-
-        const QByteArray report = inChild([] {
-            AppDelegate state;
-            return QByteArray::number(
-                int(importer::runImport(u"a,あ\n"_qs, QString(), state, {}).kind));
-        });
-
-        // Like a counter that cannot be read: described, and the list takes the first number.
-        QCOMPARE(report, QByteArray::number(int(importer::ImportOutcome::Kind::Completed)));
-        QCOMPARE(out.lines().size(), 3);
-        QVERIFY2(out.lines()[0].contains(home.counter()), qPrintable(out.lines()[0]));
-        QCOMPARE(home.readFile(u"words_lists/Words_list_1.txt"_qs), u"a$あ\n"_qs.toUtf8());
-        QCOMPARE(home.readFile(u"count.txt"_qs), "1"_qba);
     }
 };
 

@@ -2,19 +2,25 @@
 // folder that is no folder, a counter that is a folder or a named pipe, and a full disk
 // (RLIMIT_FSIZE in a forked child) that stops the list write or the counter write half-way.
 // After each, the store holds only whole files, no list was written over, the counter names no
-// list that was not written, and standard output says what failed, where and why.
+// list that was not written, and standard output says what failed, where and why. Also the
+// reads that must not wait forever on a named pipe, and output that nobody reads.
 #include "app/app_delegate.h"
 #include "app/diagnostics.h"
 #include "import/import_options.h"
 #include "import/import_run.h"
+#include "import/import_source.h"
+#include "setup/list_loading.h"
 #include "stdout_capture.h"
 #include "test_home.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QTest>
+#include <QUrl>
 
 #include <csignal>
 #include <cstring>
+#include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -27,42 +33,34 @@ Q_DECLARE_METATYPE(importer::ImportOutcome::Kind)
 
 namespace {
 
-// Everything below a folder as relative path -> bytes, hidden entries included (folders end
-// in "/", anything but a plain file or folder reads "special").
+// Everything below a folder, hidden entries included, as relative path -> bytes of each plain
+// file (folders and special files have none).
 Files snapshot(const QString& root) {
     Files files;
-    const QDir base(root);
-    const auto walk = [&](auto&& self, const QString& folder) -> void {
-        for (const QFileInfo& info : QDir(folder).entryInfoList(
-                 QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
-            const QString path = base.relativeFilePath(info.filePath());
-            QFile file(info.filePath());
-            if (info.isDir() && !info.isSymLink()) {
-                files.insert(path + u'/', {});
-                self(self, info.filePath());
-            } else if (!info.isFile() || info.isSymLink()) {
-                files.insert(path, "special");
-            } else {
-                files.insert(path, file.open(QIODevice::ReadOnly) ? file.readAll() : "?");
-            }
-        }
-    };
-    walk(walk, root);
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        const bool plain = it.fileInfo().isFile() && !it.fileInfo().isSymLink();
+        files.insert(QDir(root).relativeFilePath(it.filePath()),
+                     plain && file.open(QIODevice::ReadOnly) ? file.readAll() : "(none)");
+    }
     return files;
 }
 
-// What an import run in a child process returned and printed.
-struct ChildImport {
-    int killedBy = 0; // the signal that ended the child, or 0 when it exited
-    Kind kind = Kind::NothingToReport;
+// What a forked child printed, and the report it printed last.
+struct Child {
+    int killedBy = 0; // the signal that ended it, or 0
     QStringList printed;
+    QString report;
 };
 
-// Runs the import in a forked child whose files may grow to limit bytes at most (a write past
-// it fails with EFBIG: SIGXFSZ is ignored) and which is stopped after 20 s of waiting. With
-// readerGone nobody reads its standard output, as when it goes to a program that has quit.
-ChildImport importInChild(const QString& text, const QString& name, rlim_t limit,
-                          bool readerGone = false) {
+// Runs work in a forked child whose files may grow to limit bytes at most (a write past it
+// fails with EFBIG: SIGXFSZ is ignored) and which is stopped after 20 s of waiting, so that a
+// read that never returns fails the test instead of hanging it. With readerGone nobody reads
+// its standard output, as when it goes to a program that has quit.
+Child inChild(const std::function<QByteArray()>& work, rlim_t limit = RLIM_INFINITY,
+              bool readerGone = false) {
     platform::flushDiagnostics(); // nothing buffered may be printed twice
     int fds[2];
     if (::pipe(fds) != 0)
@@ -78,10 +76,12 @@ ChildImport importInChild(const QString& text, const QString& name, rlim_t limit
         const rlimit size{limit, limit};
         if (::setrlimit(RLIMIT_FSIZE, &size) != 0)
             ::_exit(1);
-        AppDelegate state;
-        const auto outcome = importer::runImport(text, name, state, [](const QString&) {});
+        const QByteArray report = work();
         platform::flushDiagnostics();
-        ::_exit(10 + int(outcome.kind));
+        ::signal(SIGPIPE, SIG_IGN);
+        if (::write(STDOUT_FILENO, report.constData(), size_t(report.size())) < 0)
+            ::_exit(readerGone ? 0 : 2);
+        ::_exit(0);
     }
     ::close(fds[1]);
     QByteArray out;
@@ -93,17 +93,19 @@ ChildImport importInChild(const QString& text, const QString& name, rlim_t limit
         ::close(fds[0]);
     int status = 0;
     ::waitpid(pid, &status, 0);
-    ChildImport result;
-    if (WIFSIGNALED(status)) {
-        result.killedBy = WTERMSIG(status);
-        return result;
-    }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) < 10)
-        qFatal("the importing child failed (status %d)", status);
-    result.kind = Kind(WEXITSTATUS(status) - 10);
-    result.printed = QString::fromUtf8(out).split(u'\n');
-    result.printed.removeLast(); // after the last line feed
-    return result;
+    Child child;
+    if (WIFSIGNALED(status))
+        child.killedBy = WTERMSIG(status);
+    else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        qFatal("the child failed (status %d)", status);
+    child.printed = QString::fromUtf8(out).split(u'\n');
+    child.report = child.printed.takeLast();
+    return child;
+}
+
+QByteArray import(const QString& text, const QString& name) {
+    AppDelegate state;
+    return QByteArray::number(int(importer::runImport(text, name, state, {}).kind));
 }
 
 QString largeText(int lines) {
@@ -216,10 +218,10 @@ private slots:
         Files expected = snapshot(home.path());
         expected.insert(changes);
 
-        const ChildImport child = importInChild(text, u"named"_qs, rlim_t(limit));
+        const Child child = inChild([&] { return import(text, u"named"_qs); }, rlim_t(limit));
 
         QCOMPARE(child.killedBy, 0);
-        QCOMPARE(child.kind, kind);
+        QCOMPARE(Kind(child.report.toInt()), kind);
         // Only whole files: what was there, plus at most the one whole new list, unrenamed
         // unless completed, and a counter that names no list that was not written.
         Files after = snapshot(home.path());
@@ -236,8 +238,7 @@ private slots:
         if (again.isEmpty())
             return;
         StdoutCapture quiet;
-        AppDelegate state;
-        importer::runImport(u"b,い\n"_qs, QString(), state, {});
+        import(u"b,い\n"_qs, QString());
         after.insert(again, u"b$い\n"_qs.toUtf8());
         after.remove(u"count.txt"_qs);
         Files next = snapshot(home.path());
@@ -251,13 +252,54 @@ private slots:
         // More than the diagnostics' buffer goes out before the list is written.
         const QString text = largeText(100'000);
 
-        const ChildImport child = importInChild(text, u"big"_qs, RLIM_INFINITY, true);
+        const Child child = inChild([&] { return import(text, u"big"_qs); }, RLIM_INFINITY, true);
 
         // The diagnostics are lost, the list is not.
         QCOMPARE(child.killedBy, 0);
-        QCOMPARE(child.kind, Kind::Completed);
         QCOMPARE(home.readFile(u"words_lists/big.txt"_qs), savedFormOf(text).toUtf8());
         QCOMPARE(home.readFile(u"count.txt"_qs), "1"_qba);
+    }
+
+    // A named pipe where a list or the file to import is expected: reading it would wait for a
+    // writer that never comes. It must be refused like any file that cannot be read.
+    void listThatIsAPipeIsNotLoaded() {
+        TestHome home;
+        home.makeListFolder();
+        const QString pipe = home.listFolder() + u"/pipe.txt"_qs;
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        words_lists_url() = QUrl::fromLocalFile(home.listFolder());
+
+        const Child child = inChild([] {
+            AppDelegate delegate;
+            delegate.english_words = {u"old"_qs};
+            delegate.japanese_words = {u"古い"_qs};
+            setup::SetupScreen screen;
+            screen.items = {u"pipe.txt"_qs};
+            screen.selectedIndex = 0;
+            screen.preview = u"earlier"_qs;
+            setup::loadSelectedList(delegate, screen);
+            return QByteArray::number(screen.startEnabled) + '|' + screen.countText.toUtf8() + '|' +
+                   screen.preview.toUtf8() + '|' +
+                   QByteArray::number(delegate.english_words.size());
+        });
+
+        // As for a list that is gone: not startable, no pairs, the preview kept, and why.
+        QCOMPARE(child.report, u"0|全0単語|earlier|0"_qs);
+        QCOMPARE(child.printed.size(), 3);
+        QVERIFY2(child.printed[1].contains(pipe), qPrintable(child.printed[1]));
+    }
+
+    void sourceThatIsAPipeIsNotImported() {
+        TestHome home;
+        const QString pipe = home.path() + u"/source.txt"_qs;
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+
+        const Child child = inChild(
+            [&] { return importer::sourceAlertText(importer::readSource(pipe).kind).toUtf8(); });
+
+        QCOMPARE(child.report, u"ファイルを読み込めませんでした。"_qs);
+        QCOMPARE(child.printed.size(), 1);
+        QVERIFY2(child.printed[0].contains(pipe), qPrintable(child.printed[0]));
     }
 };
 

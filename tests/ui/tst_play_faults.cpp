@@ -1,7 +1,7 @@
 // The set-up screen and the quiz when the list changes under them: a list (or its folder)
 // gone between the listing and the load, and a list replaced or deleted after it was loaded,
-// before or while the quiz runs. Nothing crashes and the user is not misled: a list that cannot be
-// read cannot be started, and a quiz asks the pairs it was started with.
+// before or while the quiz runs. Nothing crashes and the user is not misled: a list that
+// cannot be read cannot be started, and a quiz asks the pairs it was started with.
 #include "app/app_delegate.h"
 #include "modal_driver.h"
 #include "stdout_capture.h"

@@ -1,8 +1,7 @@
 // The set-up screen and the quiz when the list changes under them: a list (or its folder)
-// gone between the listing and the load, and a list replaced, emptied or deleted after it was
-// loaded, before or while the quiz runs. Nothing crashes, nothing is written, the user is not
-// misled: a list that cannot be read cannot be started, and a quiz asks the pairs it was
-// started with.
+// gone between the listing and the load, and a list replaced or deleted after it was loaded,
+// before or while the quiz runs. Nothing crashes and the user is not misled: a list that
+// cannot be read cannot be started, and a quiz asks the pairs it was started with.
 #include "app/app_delegate.h"
 #include "modal_driver.h"
 #include "stdout_capture.h"
@@ -20,35 +19,6 @@
 #include <cstring>
 
 namespace {
-
-QtMessageHandler testLog = nullptr;
-
-void quietOffscreenWarning(QtMsgType type, const QMessageLogContext& context,
-                           const QString& message) {
-    if (message == QLatin1String("This plugin does not support propagateSizeHints()"))
-        return;
-    testLog(type, context, message);
-}
-
-QMap<QString, QByteArray> snapshot(const QString& root) {
-    QMap<QString, QByteArray> files;
-    const QDir base(root);
-    const auto walk = [&](auto&& self, const QString& folder) -> void {
-        for (const QFileInfo& info : QDir(folder).entryInfoList(
-                 QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
-            const QString path = base.relativeFilePath(info.filePath());
-            if (info.isDir()) {
-                files.insert(path + u'/', {});
-                self(self, info.filePath());
-            } else {
-                QFile file(info.filePath());
-                files.insert(path, file.open(QIODevice::ReadOnly) ? file.readAll() : "?"_qba);
-            }
-        }
-    };
-    walk(walk, root);
-    return files;
-}
 
 template <typename T> T* child(QWidget* screen, const char* name) {
     T* found = screen->findChild<T*>(QLatin1String(name));
@@ -73,52 +43,21 @@ QString label(QWidget* screen, const char* name) {
     return child<QLabel>(screen, name)->text();
 }
 
-QString reason(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
-void writeAtomically(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        qFatal("cannot replace %s", qPrintable(path));
-}
-
-enum Change {
-    ListDeleted,
-    ListBecameAFolder,
-    ListFolderDeleted,
-    ListFolderBecameAFile,
-    ListReplaced,
-    ListEmptiedInPlace,
-};
+enum Change { ListDeleted, ListBecameAFolder, ListFolderBecameAFile, ListReplaced };
 
 // Makes the change to the list quiz.txt in the list folder.
 void change(Change what, const TestHome& home) {
     const QString list = home.listFolder() + u"/quiz.txt"_qs;
-    switch (what) {
-    case ListDeleted:
-        QVERIFY(QFile::remove(list));
-        return;
-    case ListBecameAFolder:
-        QVERIFY(QFile::remove(list));
-        QVERIFY(QDir().mkdir(list));
-        return;
-    case ListFolderDeleted:
-        QVERIFY(QDir(home.listFolder()).removeRecursively());
-        return;
-    case ListFolderBecameAFile:
+    if (what == ListFolderBecameAFile) {
         QVERIFY(QDir(home.listFolder()).removeRecursively());
         home.writeFile(u"words_lists"_qs, "a plain file");
-        return;
-    case ListReplaced:
-        // As an editor saves: a new file moved over the old one.
-        writeAtomically(list, "x$エックス\n");
-        return;
-    case ListEmptiedInPlace: {
-        QFile file(list);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        return;
-    }
+    } else if (what == ListReplaced) { // as an editor saves: a new file moved over the old one
+        QSaveFile file(list);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("x$エックス\n") > 0 && file.commit());
+    } else {
+        QVERIFY(QFile::remove(list));
+        if (what == ListBecameAFolder)
+            QVERIFY(QDir().mkdir(list));
     }
 }
 
@@ -130,14 +69,11 @@ class TestPlayFaults : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { testLog = qInstallMessageHandler(quietOffscreenWarning); }
-
     void listGoneBetweenListingAndLoading_data() {
         QTest::addColumn<int>("change");
         QTest::addColumn<int>("error");
         QTest::newRow("list deleted") << int(ListDeleted) << ENOENT;
         QTest::newRow("list replaced by a folder") << int(ListBecameAFolder) << EISDIR;
-        QTest::newRow("list folder deleted") << int(ListFolderDeleted) << ENOENT;
         QTest::newRow("list folder replaced by a plain file")
             << int(ListFolderBecameAFile) << ENOTDIR;
     }
@@ -159,7 +95,6 @@ private slots:
         QCOMPARE(delegate.LINE_INDEX, 2);
 
         ::change(Change(change), home);
-        const QMap<QString, QByteArray> store = snapshot(home.path());
         selectList(&screen, u"quiz.txt"_qs);
         StdoutCapture out;
         ModalDriver noDialog({});
@@ -172,34 +107,23 @@ private slots:
                  u"sun$太陽\nmoon$月\n"_qs);
         QCOMPARE(delegate.LINE_INDEX, 0);
         QVERIFY(delegate.english_words.isEmpty() && delegate.japanese_words.isEmpty());
-        QCOMPARE(delegate.SELECTED_ITEM, u"quiz.txt"_qs);
         // The location, then why it could not be read, once for each of the two reads.
         const QStringList lines = out.lines();
         QCOMPARE(lines.size(), 3);
-        QCOMPARE(lines[0], delegate.WORDS_LIST_FOR_GAME);
-        QVERIFY2(lines[0].startsWith(QUrl::fromLocalFile(home.listFolder() + u"/quiz.txt"_qs)
-                                         .toString(QUrl::FullyEncoded)),
-                 qPrintable(lines[0]));
         QVERIFY2(lines[1].contains(home.listFolder() + u"/quiz.txt"_qs), qPrintable(lines[1]));
-        QVERIFY2(lines[1].contains(reason(error)), qPrintable(lines[1]));
+        QVERIFY2(lines[1].contains(QString::fromLocal8Bit(std::strerror(error))),
+                 qPrintable(lines[1]));
         QCOMPARE(lines[2], lines[1]);
-        // The combo box still offers what the listing found, and nothing was written.
-        auto* lists = child<QComboBox>(&screen, "Words_lists");
-        QCOMPARE(lists->count(), 2);
-        QCOMPARE(lists->currentText(), u"quiz.txt"_qs);
-        QCOMPARE(snapshot(home.path()), store);
+        // The combo box still offers what the listing found.
+        QCOMPARE(child<QComboBox>(&screen, "Words_lists")->count(), 2);
     }
 
     void quizKeepsThePairsItStartedWith_data() {
         QTest::addColumn<int>("change");
         QTest::addColumn<bool>("whilePlaying"); // else between the load and the start
         QTest::newRow("replaced before the start") << int(ListReplaced) << false;
-        QTest::newRow("deleted before the start") << int(ListDeleted) << false;
         QTest::newRow("replaced while playing") << int(ListReplaced) << true;
-        QTest::newRow("emptied in place while playing") << int(ListEmptiedInPlace) << true;
         QTest::newRow("deleted while playing") << int(ListDeleted) << true;
-        QTest::newRow("list folder replaced by a file while playing")
-            << int(ListFolderBecameAFile) << true;
     }
     void quizKeepsThePairsItStartedWith() {
         QFETCH(int, change);
@@ -234,13 +158,9 @@ private slots:
         }
         QCOMPARE(label(quiz, "Upper_words"), u"\n学習"_qs);
         QCOMPARE(label(quiz, "Lower_words"), u"終了"_qs);
-
-        // Back on a fresh set-up screen, which lists the folder as it now is; nothing was
-        // written meanwhile.
-        const QMap<QString, QByteArray> store = snapshot(home.path());
+        // Back on a fresh set-up screen, which lists the folder as it now is.
         click(quiz, "Back_button");
         QCOMPARE(window.currentScreen()->metaObject()->className(), "GameSettingViewController");
-        QCOMPARE(snapshot(home.path()), store);
     }
 };
 

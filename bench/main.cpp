@@ -40,12 +40,14 @@ int main(int argc, char* argv[]) {
 
     // Each row is one function returning its figure and its baseline (see rows.h for how to
     // add one).
-    const std::vector<bench::Row> rows = {
-        bench::storeShareRow(),
-        bench::coreLoadRow(),
-        bench::startupRow(),
-        bench::peakMemoryRow(),
+    std::vector<bench::Row> rows = {
+        bench::importRow(),     bench::storeShareRow(),     bench::coreLoadRow(),
+        bench::screenLoadRow(), bench::importErrorBoxRow(), bench::quizKeyRow(),
+        bench::startupRow(),    bench::peakMemoryRow(),
     };
+    // VERBOLIN_BENCH_ONLY=text keeps the rows whose figure contains text (to work on one).
+    const QString only = qEnvironmentVariable("VERBOLIN_BENCH_ONLY");
+    std::erase_if(rows, [&](const bench::Row& row) { return !row.figure.contains(only); });
     try {
         bench::Context context(args.size() > 1 ? args.at(1)
                                                : QStringLiteral(VERBOLIN_BENCH_WORK_FOLDER));

@@ -28,6 +28,10 @@ constexpr qint64 millionLines = 1'000'000;
 // Returns seconds. A row compares against it with interleavedMedians.
 double importFloorRun(Context& context);
 
+// importFloorRun with the text decoded from UTF-8 into a QString and encoded back before the
+// write: the least that an import working on Qt's strings does. Returns seconds.
+double decodingImportFloorRun(Context& context);
+
 // One run of the load rows' baseline: the two whole-file UTF-8 reads of a 1,000,000-line saved
 // list that a load for play makes (one for the preview, one for the pairs). Returns seconds.
 double twoListReadsRun(Context& context);

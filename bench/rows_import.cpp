@@ -143,9 +143,13 @@ Row importRow() {
         };
         Figure figure = interleavedMedians(
             importRuns, [&] { return importFloorRun(context); }, importRun);
+        // What any import over QString pays at least, for the note: decoding and encoding.
+        const double decodingFloor =
+            medianOf(importRuns, [&] { return decodingImportFloorRun(context); });
         figure.note = QStringLiteral("median of %1; diagnostics to /dev/null; baseline: read + "
-                                     "write + fsync")
-                          .arg(importRuns);
+                                     "write + fsync; with UTF-8 decode and encode: %2 ms")
+                          .arg(importRuns)
+                          .arg(decodingFloor * 1e3, 0, 'f', 1);
         return figure;
     };
     return row;

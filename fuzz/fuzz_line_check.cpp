@@ -32,7 +32,7 @@ void check(QStringView line, const QString& separator, qint64 sequenceCode) {
         FUZZ_CHECK(first + separator + second == line);
     } else {
         FUZZ_CHECK(decision.english.isEmpty() && decision.japanese.isEmpty());
-        FUZZ_CHECK(decision.message.startsWith(QString::number(lineNumber) + u"行目: "));
+        FUZZ_CHECK(decision.message.startsWith(QString::number(lineNumber) + QStringLiteral("行目: ")));
     }
 
     // Both ways of applying the check to the shared state agree with the decision.

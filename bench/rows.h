@@ -72,7 +72,8 @@ Row startupRow();
 // Peak resident memory with a 1,000,000-line list loaded, against the file's size.
 Row peakMemoryRow();
 
-// The child side of peakMemoryRow: loads the list and exits. Returns the exit status.
-int runPeakLoadChild(const QString& listPath);
+// The child side of peakMemoryRow: loads the list, writes its own peak resident set in bytes
+// to reportPath and exits. Returns the exit status.
+int runPeakLoadChild(const QString& listPath, const QString& reportPath);
 
 } // namespace bench

@@ -1,11 +1,16 @@
 #include "bench_context.h"
 
+#include "app/diagnostics.h"
+
 #include <QDir>
 #include <QFile>
 
 #include <algorithm>
+#include <cstdio>
+#include <fcntl.h>
 #include <malloc.h>
 #include <stdexcept>
+#include <unistd.h>
 #include <vector>
 
 namespace bench {
@@ -80,6 +85,28 @@ Figure interleavedMedians(int runs, const std::function<double()>& baselineRun,
     figure.baseline = medianOf(runs, [&] { return baselines[b++]; });
     figure.value = medianOf(runs, [&] { return figures[f++]; });
     return figure;
+}
+
+StdoutToDevNull::StdoutToDevNull() {
+    std::fflush(stdout);
+    saved_ = ::dup(STDOUT_FILENO);
+    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (saved_ < 0 || null < 0 || ::dup2(null, STDOUT_FILENO) < 0) {
+        if (null >= 0)
+            ::close(null);
+        if (saved_ >= 0)
+            ::close(saved_);
+        fail(QStringLiteral("cannot send standard output to /dev/null"));
+    }
+    ::close(null);
+}
+
+StdoutToDevNull::~StdoutToDevNull() {
+    // What the program buffered goes where the rest of its diagnostics went.
+    platform::flushDiagnostics();
+    std::fflush(stdout);
+    ::dup2(saved_, STDOUT_FILENO);
+    ::close(saved_);
 }
 
 void fail(const QString& message) {

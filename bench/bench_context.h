@@ -60,6 +60,21 @@ double medianOf(int runs, const std::function<double()>& oneRun);
 Figure interleavedMedians(int runs, const std::function<double()>& baselineRun,
                           const std::function<double()>& figureRun);
 
+// Sends this process's standard output (file descriptor 1) to /dev/null while it lives, so
+// that the diagnostics of a timed run cost their real writes without reaching the table.
+// Whatever stdio holds is flushed first; the program's buffered diagnostics are flushed
+// (to /dev/null) at the end.
+class StdoutToDevNull {
+public:
+    StdoutToDevNull();
+    ~StdoutToDevNull();
+    StdoutToDevNull(const StdoutToDevNull&) = delete;
+    StdoutToDevNull& operator=(const StdoutToDevNull&) = delete;
+
+private:
+    int saved_ = -1;
+};
+
 // Throws std::runtime_error with the message: a row that cannot be measured says why.
 [[noreturn]] void fail(const QString& message);
 

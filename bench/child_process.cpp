@@ -8,7 +8,6 @@
 #include <csignal>
 #include <fcntl.h>
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -53,15 +52,23 @@ pid_t startChild(const QString& program, const QStringList& arguments,
     return pid;
 }
 
-qint64 waitForChildPeakBytes(pid_t pid) {
+void waitForChild(pid_t pid) {
     int status = 0;
-    struct rusage usage {};
-    while (::wait4(pid, &status, 0, &usage) < 0)
+    while (::waitpid(pid, &status, 0) < 0)
         if (errno != EINTR)
             fail(QStringLiteral("lost a child process"));
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         fail(QStringLiteral("a child process failed"));
-    return qint64(usage.ru_maxrss) * 1024; // Linux reports kilobytes
+}
+
+qint64 ownPeakBytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:")) // "VmHWM:    123456 kB"
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
+    return -1;
 }
 
 void stopChild(pid_t pid) {

@@ -15,9 +15,13 @@ namespace bench {
 pid_t startChild(const QString& program, const QStringList& arguments,
                  const QHash<QByteArray, QByteArray>& set = {});
 
-// Waits for a child; returns its peak resident set in bytes. Throws unless it exited with
-// status 0.
-qint64 waitForChildPeakBytes(pid_t pid);
+// Waits for a child. Throws unless it exited with status 0.
+void waitForChild(pid_t pid);
+
+// This process's peak resident set in bytes (VmHWM), or -1 when it cannot be read. A child
+// reports its own: the ru_maxrss that wait4 gives for a child started by posix_spawn also
+// counts its parent's peak, whose memory the child shared until its exec.
+qint64 ownPeakBytes();
 
 // Ends a child started by startChild and reaps it.
 void stopChild(pid_t pid);

@@ -1,6 +1,6 @@
 // `make bench`: measures the program against its limits and prints one table.
 //   verbolin_bench [WORK_FOLDER]
-//   verbolin_bench --peak-core-load LIST   (the child of the memory row)
+//   verbolin_bench --peak-core-load LIST REPORT   (the child of the memory row)
 #include "bench_context.h"
 #include "bench_table.h"
 #include "rows.h"
@@ -27,9 +27,10 @@ QString machineLine() {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc == 3 && qstrcmp(argv[1], "--peak-core-load") == 0) {
+    if (argc == 4 && qstrcmp(argv[1], "--peak-core-load") == 0) {
         QCoreApplication application(argc, argv);
-        return bench::runPeakLoadChild(QString::fromLocal8Bit(argv[2]));
+        return bench::runPeakLoadChild(QString::fromLocal8Bit(argv[2]),
+                                       QString::fromLocal8Bit(argv[3]));
     }
     // Rows that drive the real screens run in this process, without a display. Programs the
     // rows start get their own platform (the start-up row gives them the Xvfb display).
@@ -40,12 +41,14 @@ int main(int argc, char* argv[]) {
 
     // Each row is one function returning its figure and its baseline (see rows.h for how to
     // add one).
-    const std::vector<bench::Row> rows = {
-        bench::storeShareRow(),
-        bench::coreLoadRow(),
-        bench::startupRow(),
-        bench::peakMemoryRow(),
+    std::vector<bench::Row> rows = {
+        bench::importRow(),     bench::storeShareRow(),     bench::coreLoadRow(),
+        bench::screenLoadRow(), bench::importErrorBoxRow(), bench::quizKeyRow(),
+        bench::startupRow(),    bench::peakMemoryRow(),
     };
+    // VERBOLIN_BENCH_ONLY=text keeps the rows whose figure contains text (to work on one).
+    const QString only = qEnvironmentVariable("VERBOLIN_BENCH_ONLY");
+    std::erase_if(rows, [&](const bench::Row& row) { return !row.figure.contains(only); });
     try {
         bench::Context context(args.size() > 1 ? args.at(1)
                                                : QStringLiteral(VERBOLIN_BENCH_WORK_FOLDER));

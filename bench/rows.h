@@ -2,6 +2,13 @@
 
 #include "bench_table.h"
 
+#include <QString>
+
+struct AppDelegate;
+namespace setup {
+struct SetupScreen;
+}
+
 // The rows of the table, one function each, and the baseline runs that several rows share.
 //
 // To add a row: declare `Row nameRow();` here, define it in a rows_<topic>.cpp of its own (and
@@ -21,17 +28,42 @@ constexpr qint64 millionLines = 1'000'000;
 // Returns seconds. A row compares against it with interleavedMedians.
 double importFloorRun(Context& context);
 
+// importFloorRun with the text decoded from UTF-8 into a QString and encoded back before the
+// write: the least that an import working on Qt's strings does. Returns seconds.
+double decodingImportFloorRun(Context& context);
+
 // One run of the load rows' baseline: the two whole-file UTF-8 reads of a 1,000,000-line saved
 // list that a load for play makes (one for the preview, one for the pairs). Returns seconds.
 double twoListReadsRun(Context& context);
+
+// Loads the saved list at listPath for play through the core's own load, as the set-up
+// screen's button does with that list selected in its folder (words_lists_url() is set to the
+// list's folder). The load's diagnostics go to standard output, buffered.
+void loadForPlay(const QString& listPath, AppDelegate& delegate, setup::SetupScreen& screen);
+
+// The whole import in the core: the source read, the check of every line, the saved form
+// printed, the list written with its fsync and the counter, against the import floor.
+Row importRow();
+
+// The "ERROR!" box for a rejected line of 1 MB through the real import screen, from the click
+// of Open_button (the file chosen in the panel) to the box shown, its whole message checked.
+Row importErrorBoxRow();
 
 // The store's share of an import: counter read, next number, the list written through
 // writeNewList and the counter advanced, against the import floor.
 Row storeShareRow();
 
-// The core of a load for play: both reads, the split into two word arrays and the shuffle,
-// against the two reads.
+// The core's load for play (setup::loadSelectedList): both reads, the split into two word
+// arrays, the shuffle and a diagnostic line per pair, against the two reads.
 Row coreLoadRow();
+
+// The same load through the real set-up screen: the list selected in Words_lists, a click of
+// Words_list_determined_button, until the screen is painted with the preview and the count.
+Row screenLoadRow();
+
+// One arrow key of QuizEngine over 1,000,000 pairs, over three laps whose later laps make
+// next_problem pass over many answered pairs: the median, the worst in the note.
+Row quizKeyRow();
 
 // Process start to the start window mapped under Xvfb, against a minimal Qt window with one
 // Japanese label started the same way.
@@ -40,7 +72,8 @@ Row startupRow();
 // Peak resident memory with a 1,000,000-line list loaded, against the file's size.
 Row peakMemoryRow();
 
-// The child side of peakMemoryRow: loads the list and exits. Returns the exit status.
-int runPeakLoadChild(const QString& listPath);
+// The child side of peakMemoryRow: loads the list, writes its own peak resident set in bytes
+// to reportPath and exits. Returns the exit status.
+int runPeakLoadChild(const QString& listPath, const QString& reportPath);
 
 } // namespace bench

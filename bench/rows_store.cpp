@@ -55,6 +55,19 @@ double importFloorRun(Context& context) {
     return seconds;
 }
 
+double decodingImportFloorRun(Context& context) {
+    const QString source = context.sourceFile(millionLines);
+    const QString copy = context.workFolder() + QStringLiteral("/floor-copy.txt");
+    const double seconds = secondsOf([&] {
+        const platform::Result<QString> text = platform::readUtf8(source);
+        if (!text.ok)
+            fail(text.error);
+        writeAllWithOneFsync(copy, text.value.toUtf8());
+    });
+    QFile::remove(copy);
+    return seconds;
+}
+
 Row storeShareRow() {
     Row row;
     row.figure =

@@ -4,6 +4,7 @@
 #include <QStringEncoder>
 
 #include <cerrno>
+#include <charconv>
 #include <csignal>
 #include <ctime>
 #include <pthread.h>
@@ -21,16 +22,34 @@ QByteArray& buffer() {
 // A flush once the buffer is this large keeps memory bounded during a long import.
 constexpr qsizetype flushThreshold = 1 << 20;
 
+// Text this long is encoded piece by piece, each flushed when the buffer is full: the saved
+// form of a large import is tens of megabytes, and one buffer for all of it would hold
+// three bytes a character.
+constexpr qsizetype pieceLength = 1 << 16;
+
+void appendEncoded(QByteArray& bytes, QStringView text) {
+    const qsizetype used = bytes.size();
+    bytes.resize(used + text.size() * 3);
+    QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    char* end = encoder.appendToBuffer(bytes.data() + used, text);
+    bytes.resize(end - bytes.constData());
+}
+
 void append(QStringView text) {
     // Encode straight into the buffer: a load prints a line per pair, and a temporary
     // per line would cost more than the line itself.
     QByteArray& bytes = buffer();
-    const qsizetype used = bytes.size();
-    bytes.resize(used + text.size() * 3 + 1);
-    QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    char* end = encoder.appendToBuffer(bytes.data() + used, text);
-    *end++ = '\n';
-    bytes.resize(end - bytes.constData());
+    while (text.size() > pieceLength) {
+        // A piece never ends between the two halves of a surrogate pair.
+        const qsizetype cut =
+            text[pieceLength - 1].isHighSurrogate() ? pieceLength - 1 : pieceLength;
+        appendEncoded(bytes, text.first(cut));
+        text = text.sliced(cut);
+        if (bytes.size() >= flushThreshold)
+            flushDiagnostics();
+    }
+    appendEncoded(bytes, text);
+    bytes.append('\n');
     if (bytes.size() >= flushThreshold)
         flushDiagnostics();
 }
@@ -78,7 +97,22 @@ void diagnostic(const QString& line) {
         append(line);
 }
 
-void diagnosticRaw(const QString& text) { append(text); }
+void diagnosticNumber(qint64 value) {
+    QByteArray& bytes = buffer();
+    const qsizetype used = bytes.size();
+    constexpr qsizetype longest = 20; // "-9223372036854775808"
+    bytes.resize(used + longest + 1);
+    char* const start = bytes.data() + used;
+    char* end = std::to_chars(start, start + longest, value).ptr;
+    *end++ = '\n';
+    bytes.resize(end - bytes.constData());
+    if (bytes.size() >= flushThreshold)
+        flushDiagnostics();
+}
+
+void diagnosticRaw(const QString& text) {
+    append(text);
+}
 
 void flushDiagnostics() {
     QByteArray& bytes = buffer();

@@ -12,6 +12,10 @@ namespace platform {
 // Writes one line; control characters inside it are escaped so that it stays one line.
 void diagnostic(const QString& line);
 
+// Writes one number as its decimal digits (as QString::number gives them). A load prints one
+// per pair: the digits go straight into the buffer, with no string made for them.
+void diagnosticNumber(qint64 value);
+
 // Writes text as it is, followed by a line end (the saved form of a list, one line a pair).
 void diagnosticRaw(const QString& text);
 

@@ -34,8 +34,11 @@ ImportOutcome runImport(const std::optional<QString>& text, const QString& name,
     state.formal_list.clear();
     IMPORT_OK = false;
 
+    // The saved form is about as long as the text: one separator becomes "$" and each line
+    // end "\n" (one more for a last line without one).
+    state.formal_list.reserve(text->size() + 1);
     platform::forEachLine(*text, [&](QStringView line) {
-        return checkLine(line, state, [&](const QString& message) {
+        return checkLineForSave(line, state, [&](const QString& message) {
             outcome.kind = Kind::Rejected;
             outcome.rejection = message;
             if (showRejection)
@@ -45,7 +48,8 @@ ImportOutcome runImport(const std::optional<QString>& text, const QString& name,
     if (!IMPORT_OK)
         return outcome;
 
-    // The words themselves live on only in the saved file.
+    // The words themselves live on only in the saved file; the arrays keep one (empty)
+    // entry per pair.
     state.english_words = QStringList(state.LINE_INDEX, QString());
     state.japanese_words = QStringList(state.LINE_INDEX, QString());
 

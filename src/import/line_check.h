@@ -22,6 +22,18 @@ struct LineDecision {
     QString message; // why a line was rejected
 };
 
+// The same decision with the parts as views into the line, for a pass that copies them
+// straight into the saved form.
+struct LineVerdict {
+    bool accepted = false;
+    QStringView english;
+    QStringView japanese;
+    QString message;
+};
+
+LineVerdict judgeLine(QStringView line, QStringView separator, qint64 sequenceCode,
+                      qint64 lineNumber);
+
 // Decides one line from the line itself, the separator and the order (0 English first,
 // 1 Japanese first). lineNumber (from 1) goes into the message.
 LineDecision decideLine(QStringView line, QStringView separator, qint64 sequenceCode,
@@ -34,5 +46,12 @@ using RejectionAlert = std::function<void(const QString& message)>;
 // outcome to the shared state: an accepted line is appended; a rejected one is shown first,
 // then everything gathered so far is discarded. Returns false when the pass must stop.
 bool checkLine(QStringView line, AppDelegate& state, const RejectionAlert& showRejection);
+
+// checkLine for the import's pass, whose words live on only in the saved form: an accepted
+// line is appended to formal_list and counted in LINE_INDEX, and the word arrays are left
+// for the caller to fill once the pass is over (a million strings made and freed again
+// would cost more than the rest of the import). A rejection is shown and discards exactly
+// what checkLine discards.
+bool checkLineForSave(QStringView line, AppDelegate& state, const RejectionAlert& showRejection);
 
 } // namespace importer

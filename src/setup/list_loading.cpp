@@ -54,8 +54,14 @@ void loadSelectedList(AppDelegate& delegate, SetupScreen& screen) {
         platform::diagnostic(read.error);
         screen.startEnabled = false;
     }
+    // Room for every pair at once, counted by the usual line end (a few lines ended
+    // otherwise only grow the arrays as usual): growing them line by line moves a million
+    // strings again and again.
+    const qsizetype expected = read.value.count(u'\n') + 1;
+    english.reserve(expected);
+    japanese.reserve(expected);
     platform::forEachLine(read.value, [&](QStringView line) {
-        platform::diagnostic(QString::number(delegate.LINE_INDEX));
+        platform::diagnosticNumber(delegate.LINE_INDEX);
         const store::Pair pair = store::splitPair(line);
         const qsizetype i = delegate.LINE_INDEX;
         if (i < reusable) {

@@ -103,6 +103,14 @@ private slots:
         QTest::newRow("at separator") << u"apple@り,ん"_qs << u"@"_qs << qint64(0) << true
                                       << u"apple"_qs << u"り,ん"_qs << QString();
 
+        // Separators of other lengths take the general search.
+        QTest::newRow("two-character separator")
+            << u"a,b::り$ん"_qs << u"::"_qs << qint64(0) << false << QString() << QString()
+            << u"4行目: a,b::り$ん"_qs + u" には使用できない文字「$」が含まれています。"_qs;
+        QTest::newRow("two-character separator, accepted")
+            << u"a,b::り,ん"_qs << u"::"_qs << qint64(0) << true << u"a,b"_qs << u"り,ん"_qs
+            << QString();
+
         // A "$" in a half of a line that would be accepted.
         const QString dollar = u" には使用できない文字「$」が含まれています。"_qs;
         QTest::newRow("$ in English half")
@@ -131,6 +139,18 @@ private slots:
         QCOMPARE(decision.english, english);
         QCOMPARE(decision.japanese, japanese);
         QCOMPARE(decision.message, message);
+
+        // The import's pass decides the same and writes the same saved line.
+        AppDelegate state;
+        state.SEQUENCE_CODE = sequenceCode;
+        state.LINE_INDEX = 3;
+        importer::SEPARATOR = separator;
+        QString shown;
+        QCOMPARE(importer::checkLineForSave(line, state, [&](const QString& m) { shown = m; }),
+                 accepted);
+        QCOMPARE(shown, message);
+        QCOMPARE(state.formal_list, accepted ? english + u'$' + japanese + u'\n' : QString());
+        QCOMPARE(state.LINE_INDEX, accepted ? 4 : 0);
     }
 
     void theExampleOfTheMessages() {

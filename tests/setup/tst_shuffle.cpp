@@ -57,6 +57,40 @@ private slots:
             chiSquare += (count - expected) * (count - expected) / expected;
         QVERIFY2(chiSquare < 55.0, qPrintable(QString::number(chiSquare)));
     }
+
+    // Longer than the draws made ahead: still one cycle through every pair, kept paired.
+    void longListsStayOneCycle_data() {
+        QTest::addColumn<int>("size");
+        for (const int size : {16, 17, 18, 33, 1000})
+            QTest::addRow("%d pairs", size) << size;
+    }
+    void longListsStayOneCycle() {
+        QFETCH(int, size);
+        QStringList english;
+        QStringList japanese;
+        for (int i = 0; i < size; ++i) {
+            english.append(QString::number(i));
+            japanese.append(QStringLiteral("語") + QString::number(i));
+        }
+        for (int run = 0; run < 20; ++run) {
+            AppDelegate delegate;
+            delegate.english_words = english;
+            delegate.japanese_words = japanese;
+            setup::shuffle_words(delegate);
+            QList<bool> visited(size, false);
+            int position = 0;
+            int length = 0;
+            do {
+                QVERIFY(!visited[position]);
+                visited[position] = true;
+                const int item = delegate.english_words[position].toInt();
+                QCOMPARE(delegate.japanese_words[position], japanese[item]);
+                position = item;
+                ++length;
+            } while (position != 0);
+            QCOMPARE(length, size);
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestShuffle)

@@ -1,0 +1,199 @@
+#include "bench_context.h"
+#include "rows.h"
+
+#include "app/app_delegate.h"
+#include "app/diagnostics.h"
+#include "import/import_options.h"
+#include "import/import_run.h"
+#include "import/import_source.h"
+#include "store/locations.h"
+#include "ui/loading_view_controller.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <vector>
+
+namespace bench {
+
+namespace {
+
+constexpr int importRuns = 7;
+constexpr int boxRuns = 5;
+// A box that never comes is given up on after this long, so that the bench still ends.
+constexpr qint64 boxGiveUpNs = 30'000'000'000;
+
+// One line of about 1 MB that the check rejects (words, but no separator), after one line
+// it accepts.
+struct RejectedLineFile {
+    QString path;
+    QString expectedMessage;
+};
+
+RejectedLineFile rejectedLineFile(Context& context) {
+    QByteArray line;
+    line.reserve((1 << 20) + 16);
+    for (int i = 0; line.size() < (1 << 20); ++i)
+        line += "word" + QByteArray::number(i % 997) + ' ';
+    line.chop(1);
+    RejectedLineFile file;
+    file.path = context.workFolder() + QStringLiteral("/rejected-1mb-line.txt");
+    QFile out(file.path);
+    if (!out.open(QIODevice::WriteOnly) || out.write("apple,りんご\n" + line + '\n') < 0 ||
+        !out.flush())
+        fail(QStringLiteral("cannot write ") + file.path);
+    file.expectedMessage = QStringLiteral("2行目: ") + QString::fromLatin1(line) +
+                           QStringLiteral(" は正しいフォーマットに基づいて書かれていません。");
+    return file;
+}
+
+// What one click of Open_button led to.
+struct BoxRun {
+    double seconds = -1; // from the click to the box shown; -1 when no box came
+    QString text;
+    QString informativeText;
+    int otherDialogs = 0; // dialogs other than the panel and one box
+};
+
+// Clicks the import screen's Open_button; a timer, like the tests' modal driver, chooses
+// path in the file panel and, once the box is the visible modal widget, takes the time, reads
+// the box and presses its OK.
+BoxRun clickOpenUntilBox(LoadingViewController& screen, const QString& path) {
+    auto* open = screen.findChild<QPushButton*>(QStringLiteral("Open_button"));
+    if (!open)
+        fail(QStringLiteral("the import screen has no Open_button"));
+    BoxRun run;
+    QElapsedTimer clock;
+    QPointer<QWidget> handled;
+    QTimer poll;
+    poll.setInterval(1);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible() || modal == handled) {
+            if (clock.nsecsElapsed() > boxGiveUpNs)
+                if (auto* dialog = qobject_cast<QDialog*>(modal))
+                    dialog->reject();
+            return;
+        }
+        handled = modal;
+        if (auto* panel = qobject_cast<QFileDialog*>(modal); panel && run.seconds < 0) {
+            panel->selectFile(path);
+            static_cast<QDialog*>(panel)->accept();
+            return;
+        }
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (box && run.seconds < 0) {
+            run.seconds = double(clock.nsecsElapsed()) / 1e9;
+            run.text = box->text();
+            run.informativeText = box->informativeText();
+            for (QAbstractButton* button : box->buttons())
+                if (button->text() == QStringLiteral("OK"))
+                    return button->click();
+        }
+        ++run.otherDialogs;
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+    });
+    poll.start();
+    clock.start();
+    QTest::mouseClick(open, Qt::LeftButton);
+    poll.stop();
+    return run;
+}
+
+} // namespace
+
+Row importRow() {
+    Row row;
+    row.figure = QStringLiteral(
+        "import, core, 1,000,000 lines (read, check, saved form, write + fsync, counter)");
+    row.unit = Unit::Seconds;
+    row.target = Target::timesBaseline(3);
+    row.measure = [](Context& context) {
+        const QString source = context.sourceFile(millionLines);
+        context.freshHome();
+        importer::resetSeparator(); // ",", as the source file is written
+        const auto importRun = [&] {
+            AppDelegate state; // SEQUENCE_CODE 0: English first, as the source file is written
+            importer::ImportOutcome outcome;
+            double seconds = 0;
+            {
+                const StdoutToDevNull silence;
+                seconds = secondsOf([&] {
+                    const importer::SourceRead read = importer::readSource(source);
+                    if (read.kind == importer::SourceRead::Kind::Text)
+                        outcome = importer::runImport(read.text, QString(), state, {});
+                    platform::flushDiagnostics();
+                });
+            }
+            if (outcome.kind != importer::ImportOutcome::Kind::Completed ||
+                state.LINE_INDEX != millionLines)
+                fail(QStringLiteral("the import did not save 1,000,000 pairs"));
+            // The next run saves a list of the same size again.
+            QFile::remove(store::unnamedListPath(outcome.number));
+            return seconds;
+        };
+        Figure figure = interleavedMedians(
+            importRuns, [&] { return importFloorRun(context); }, importRun);
+        // What any import over QString pays at least, for the note: decoding and encoding.
+        const double decodingFloor =
+            medianOf(importRuns, [&] { return decodingImportFloorRun(context); });
+        figure.note = QStringLiteral("median of %1; diagnostics to /dev/null; baseline: read + "
+                                     "write + fsync; with UTF-8 decode and encode: %2 ms")
+                          .arg(importRuns)
+                          .arg(decodingFloor * 1e3, 0, 'f', 1);
+        return figure;
+    };
+    return row;
+}
+
+Row importErrorBoxRow() {
+    Row row;
+    row.figure =
+        QStringLiteral("\"ERROR!\" box for a rejected 1 MB line, import screen (click to shown)");
+    row.unit = Unit::Seconds;
+    row.target = Target::below(1.0);
+    row.measure = [](Context& context) {
+        const RejectedLineFile file = rejectedLineFile(context);
+        context.freshHome();
+        std::vector<double> seconds;
+        for (int i = 0; i < boxRuns; ++i) {
+            AppDelegate delegate;
+            const StdoutToDevNull silence;
+            LoadingViewController screen(delegate); // a new screen for each visit
+            screen.resize(800, 600);
+            screen.show();
+            QCoreApplication::processEvents();
+            settleHeap();
+            const BoxRun run = clickOpenUntilBox(screen, file.path);
+            if (run.seconds < 0)
+                fail(QStringLiteral("no box was shown"));
+            if (run.text != importer::errorTitle() || run.otherDialogs != 0)
+                fail(QStringLiteral("the box was not the one \"ERROR!\" box"));
+            if (run.informativeText != file.expectedMessage)
+                fail(QStringLiteral("the box does not hold the whole message (%1 of %2 "
+                                    "characters)")
+                         .arg(run.informativeText.size())
+                         .arg(file.expectedMessage.size()));
+            seconds.push_back(run.seconds);
+        }
+        size_t i = 0;
+        const double median = medianOf(boxRuns, [&] { return seconds[i++]; });
+        return Figure{median, std::nullopt,
+                      QStringLiteral("median of %1 (file panel included), worst %2 ms; whole "
+                                     "message checked")
+                          .arg(boxRuns)
+                          .arg(*std::max_element(seconds.begin(), seconds.end()) * 1e3, 0, 'f', 1)};
+    };
+    return row;
+}
+
+} // namespace bench

@@ -1,0 +1,95 @@
+#include "bench_context.h"
+#include "rows.h"
+
+#include "app/app_delegate.h"
+#include "quiz/quiz_engine.h"
+
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
+namespace bench {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Laps over a million pairs: lap 1 misses every 1000th pair, lap 2 (1000 pairs, each found by
+// next_problem passing over about a thousand answered ones) misses every 10th of those, lap 3
+// (100 pairs, about ten thousand apart) answers all and ends the study.
+constexpr qint64 lap1MissEvery = 1000;
+constexpr qint64 lap2MissEvery = 10;
+
+} // namespace
+
+Row quizKeyRow() {
+    Row row;
+    row.figure = QStringLiteral("one quiz key, 1,000,000 pairs (3 laps, sparse laps 2 and 3)");
+    row.unit = Unit::Microseconds;
+    row.target = Target::below(10e-6);
+    row.measure = [](Context&) {
+        AppDelegate delegate;
+        delegate.english_words.reserve(millionLines);
+        delegate.japanese_words.reserve(millionLines);
+        for (qint64 i = 0; i < millionLines; ++i) {
+            delegate.english_words.append(QStringLiteral("word ") + QString::number(i));
+            delegate.japanese_words.append(QStringLiteral("単語") + QString::number(i));
+        }
+        delegate.LINE_INDEX = millionLines;
+
+        std::vector<double> keys;
+        size_t lapOneKeys = 0;
+        keys.reserve(size_t(2 * millionLines + 4000));
+        quiz::QuizEngine engine(delegate);
+        {
+            const StdoutToDevNull silence;
+            engine.start();
+            const auto press = [&](quiz::ArrowKey key) {
+                const Clock::time_point before = Clock::now();
+                engine.press(key);
+                keys.push_back(std::chrono::duration<double>(Clock::now() - before).count());
+            };
+            qint64 lap = 1;
+            while (!engine.finished()) {
+                const qint64 asked = engine.pairsInLap();
+                for (qint64 i = 0; i < asked; ++i) {
+                    press(quiz::ArrowKey::Down);
+                    const bool miss = (lap == 1 && i % lap1MissEvery == 0) ||
+                                      (lap == 2 && i % lap2MissEvery == 0);
+                    press(miss ? quiz::ArrowKey::Left : quiz::ArrowKey::Right);
+                }
+                if (engine.finished())
+                    break;
+                if (++lap > 3)
+                    fail(QStringLiteral("the quiz did not end after lap 3"));
+                if (lap == 2)
+                    lapOneKeys = keys.size();
+                press(quiz::ArrowKey::Up);
+            }
+        }
+        const size_t expected = size_t(2 * (millionLines + millionLines / lap1MissEvery +
+                                            millionLines / lap1MissEvery / lap2MissEvery) +
+                                       2);
+        if (keys.size() != expected)
+            fail(QStringLiteral("the quiz took %1 keys, not %2").arg(keys.size()).arg(expected));
+        const double worst = *std::max_element(keys.begin(), keys.end());
+        // The keys whose next_problem passes over many answered pairs.
+        const double worstSparse =
+            *std::max_element(keys.begin() + ptrdiff_t(lapOneKeys), keys.end());
+        std::nth_element(keys.begin(), keys.begin() + ptrdiff_t(keys.size() / 2), keys.end());
+        const double median = keys[keys.size() / 2];
+        std::nth_element(keys.begin(), keys.begin() + ptrdiff_t(keys.size() * 999 / 1000),
+                         keys.end());
+        const double p999 = keys[keys.size() * 999 / 1000];
+        return Figure{median, std::nullopt,
+                      QStringLiteral("median of %1 keys; 99.9%: %2 µs; worst %3 µs; worst in "
+                                     "laps 2-3: %4 µs")
+                          .arg(keys.size())
+                          .arg(p999 * 1e6, 0, 'f', 2)
+                          .arg(worst * 1e6, 0, 'f', 1)
+                          .arg(worstSparse * 1e6, 0, 'f', 1)};
+    };
+    return row;
+}
+
+} // namespace bench

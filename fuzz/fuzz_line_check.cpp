@@ -1,0 +1,77 @@
+// The import's line check: for any line, any of the three separators and either order it
+// never crashes; a rejected line gets a message that names its number; an accepted line gives
+// exactly two parts, free of the separator and of "$", that rejoin to the line with one
+// separator in the chosen order. The check applied to the shared state (checkLine and the
+// import's checkLineForSave) agrees with the decision and writes the saved line.
+// The first input byte picks the separator (modulo 3) and the order (the next bit up).
+#include "fuzz_input.h"
+
+#include "app/app_delegate.h"
+#include "import/import_options.h"
+#include "import/line_check.h"
+
+namespace {
+
+constexpr qint64 lineNumber = 7;
+
+void check(QStringView line, const QString& separator, qint64 sequenceCode) {
+    const importer::LineDecision decision =
+        importer::decideLine(line, separator, sequenceCode, lineNumber);
+    const importer::LineVerdict verdict =
+        importer::judgeLine(line, separator, sequenceCode, lineNumber);
+    FUZZ_CHECK(decision.accepted == verdict.accepted);
+    FUZZ_CHECK(decision.english == verdict.english && decision.japanese == verdict.japanese);
+    FUZZ_CHECK(decision.message == verdict.message);
+
+    if (decision.accepted) {
+        FUZZ_CHECK(decision.message.isEmpty());
+        FUZZ_CHECK(!decision.english.contains(separator) && !decision.japanese.contains(separator));
+        FUZZ_CHECK(!decision.english.contains(u'$') && !decision.japanese.contains(u'$'));
+        const QString& first = sequenceCode == 0 ? decision.english : decision.japanese;
+        const QString& second = sequenceCode == 0 ? decision.japanese : decision.english;
+        FUZZ_CHECK(first + separator + second == line);
+    } else {
+        FUZZ_CHECK(decision.english.isEmpty() && decision.japanese.isEmpty());
+        FUZZ_CHECK(decision.message.startsWith(QString::number(lineNumber) + QStringLiteral("行目: ")));
+    }
+
+    // Both ways of applying the check to the shared state agree with the decision.
+    importer::SEPARATOR = separator;
+    AppDelegate state;
+    state.SEQUENCE_CODE = sequenceCode;
+    state.LINE_INDEX = lineNumber - 1;
+    state.english_words = QStringList(lineNumber - 1, QString());
+    state.japanese_words = QStringList(lineNumber - 1, QString());
+    AppDelegate forSave = state;
+    QString shown;
+    QString shownForSave;
+    FUZZ_CHECK(importer::checkLine(line, state, [&](const QString& m) { shown = m; }) ==
+               decision.accepted);
+    FUZZ_CHECK(importer::checkLineForSave(line, forSave, [&](const QString& m) {
+                   shownForSave = m;
+               }) == decision.accepted);
+    FUZZ_CHECK(shown == decision.message && shownForSave == decision.message);
+    FUZZ_CHECK(state.formal_list == forSave.formal_list);
+    FUZZ_CHECK(state.LINE_INDEX == forSave.LINE_INDEX);
+    if (decision.accepted) {
+        FUZZ_CHECK(state.formal_list == decision.english + u'$' + decision.japanese + u'\n');
+        FUZZ_CHECK(state.LINE_INDEX == lineNumber);
+        FUZZ_CHECK(state.english_words.last() == decision.english &&
+                   state.japanese_words.last() == decision.japanese);
+    } else {
+        FUZZ_CHECK(state.LINE_INDEX == 0 && state.english_words.isEmpty() &&
+                   forSave.english_words.isEmpty() && state.formal_list.isEmpty());
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0)
+        return 0;
+    const QString separator = importer::separatorForSegment(data[0] % 3);
+    const qint64 sequenceCode = (data[0] / 3) % 2;
+    check(fuzzUtf8(data + 1, size - 1), separator, sequenceCode);
+    check(fuzzUtf16(data + 1, size - 1), separator, sequenceCode);
+    return 0;
+}

@@ -47,6 +47,7 @@ QPushButton* segment(LoadingViewController& screen, const char* control, int ind
 const QString done = u"読み込み完了"_qs;
 const QString notUtf8 = u"ファイルをUTF-8のテキストとして読み込めませんでした。"_qs;
 const QString shiftJis = u"Shift_JISとして読み込む"_qs;
+const QString sjisText = notUtf8 + u"Shift_JISのファイルとして読み込むこともできます。"_qs;
 
 } // namespace
 
@@ -126,121 +127,117 @@ private slots:
         QCOMPARE(home.readFile(u"count.txt"_qs), "1"_qba);
     }
 
-    // The "ERROR!" box of a file that is not imported as it stands: its text and buttons,
-    // and, for a Shift_JIS file, what its second button does.
+    // The "ERROR!" box of a file that is not imported as it stands: its text, its buttons, the
+    // first line printed (if any) and, for a Shift_JIS file, what its second button does.
+    // bytes: null for a file gone by the time it is read.
     void errorBox_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QByteArray>("counter");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("buttons");
+        QTest::addColumn<QString>("printed");
         QTest::addColumn<QString>("press");
         const QByteArray sjis(QStringEncoder("Shift_JIS").encode(u"apple,りんご\n"));
-        const QString sjisText = notUtf8 + u"Shift_JISのファイルとして読み込むこともできます。"_qs;
-        const QStringList ok = {u"OK"_qs};
+        const QString unread = u"ファイルを読み込めませんでした"_qs;
+        const QByteArray line(1 << 20, 'x');
         QTest::newRow("rejected line")
             << "a,あ\nb,い\nc,う,え\n"_qba << QByteArray()
-            << u"3行目: c,う,え には2つ以上の,が含まれています。"_qs << ok << u"OK"_qs;
+            << u"3行目: c,う,え には2つ以上の,が含まれています。"_qs << QString() << u"OK"_qs;
+        QTest::newRow("BOM") << u"\uFEFFa,b\n\uFEFFc,d"_qs.toUtf8() << QByteArray()
+                             << u"2行目: 日本語と英語の順番が正しくありません。"_qs << QString()
+                             << u"OK"_qs;
+        QTest::newRow("1 MB line") << "a,b\n" + line << QByteArray()
+                                   << u"2行目: "_qs + QString::fromLatin1(line) +
+                                          u" は正しいフォーマットに基づいて書かれていません。"_qs
+                                   << QString() << u"OK"_qs;
+        QTest::newRow("gone") << QByteArray() << QByteArray() << unread + u"。"_qs << unread
+                              << u"OK"_qs;
         QTest::newRow("not UTF-8")
             << "a,\xff\xfe\x80\xa0"_qba << QByteArray()
-            << notUtf8 + u"UTF-8で保存し直してから読み込んでください。"_qs << ok << u"OK"_qs;
+            << notUtf8 + u"UTF-8で保存し直してから読み込んでください。"_qs << unread << u"OK"_qs;
         QTest::newRow("Shift_JIS declined")
-            << sjis << QByteArray() << sjisText << ok + QStringList{shiftJis} << u"OK"_qs;
-        QTest::newRow("Shift_JIS taken")
-            << sjis << QByteArray() << sjisText << ok + QStringList{shiftJis} << shiftJis;
-        const QByteArray long_(1 << 20, 'x');
-        QTest::newRow("1 MB line") << "a,b\n" + long_ << QByteArray()
-                                   << u"2行目: "_qs + QString::fromLatin1(long_) +
-                                          u" は正しいフォーマットに基づいて書かれていません。"_qs
-                                   << ok << u"OK"_qs;
+            << sjis << QByteArray() << sjisText << unread << u"OK"_qs;
+        QTest::newRow("Shift_JIS taken") << sjis << QByteArray() << sjisText << unread << shiftJis;
         QTest::newRow("store error")
             << "apple,りんご\n"_qba
             << "forty-one"_qba
-            << u"count.txtの内容が数値ではないため、単語リストを保存できませんでした。"_qs << ok
-            << u"OK"_qs;
+            << u"count.txtの内容が数値ではないため、単語リストを保存できませんでした。"_qs
+            << u"count.txt"_qs << u"OK"_qs;
     }
     void errorBox() {
         QFETCH(QByteArray, bytes);
         QFETCH(QByteArray, counter);
         QFETCH(QString, text);
-        QFETCH(QStringList, buttons);
+        QFETCH(QString, printed);
         QFETCH(QString, press);
         TestHome home;
         home.makeListFolder();
+        const QString source = home.path() + u"/source.txt"_qs;
         home.writeFile(u"source.txt"_qs, bytes);
         if (!counter.isNull())
             home.writeFile(u"count.txt"_qs, counter);
         AppDelegate state;
         LoadingViewController screen(state);
+        StdoutCapture out;
         ShownAlert error;
         ShownAlert completion;
-        const bool taken = press == shiftJis;
-        // A long text shows as an excerpt, while the box still holds all of it.
         bool excerpt = false;
+        const bool taken = press == shiftJis;
         QList<ModalDriver::Step> steps = {
-            choose(home.path() + u"/source.txt"_qs), [&](QWidget* modal) {
+            [&](QWidget* modal) {
+                choose(source)(modal);
+                if (bytes.isNull())
+                    QFile::remove(source);
+            },
+            [&](QWidget* modal) {
+                // A long text shows as an excerpt; the box still holds all of it.
                 auto* label = modal->findChild<QLabel*>(u"informative_excerpt"_qs);
                 excerpt = label && label->isVisible() && label->text().size() < 1000;
-                answerAlert(&error, press)(modal);
+                const bool offered = modal->findChildren<QPushButton*>().size() > 1;
+                answerAlert(&error, offered ? press : u"OK"_qs)(modal);
             }};
         if (taken)
             steps.append(answerAlert(&completion));
         openWith(screen, steps);
         QCOMPARE(error.text, u"ERROR!"_qs);
         QCOMPARE(error.informativeText, text);
-        QCOMPARE(error.buttons, buttons);
+        const QStringList buttons = {u"OK"_qs, shiftJis};
+        QCOMPARE(error.buttons, buttons.first(text == sjisText ? 2 : 1));
         QCOMPARE(excerpt, text.size() > 1000);
+        QVERIFY(printed.isEmpty() ? out.lines().isEmpty() : out.lines().value(0).contains(printed));
         QCOMPARE(completion.text, taken ? done : QString());
         QCOMPARE(home.readFile(u"words_lists/Words_list_1.txt"_qs),
                  taken ? "apple$りんご\n"_qba : QByteArray());
     }
 
-    // present: the file is still there when dropped (a folder is never taken).
-    void drop_data() {
-        QTest::addColumn<bool>("present");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("text file")
-            << true << done
-            << u"単語リストの読み込みが完了しました。\n単語リスト名はWords_list_1.txtです。"_qs;
-        QTest::newRow("gone when read")
-            << false << u"ERROR!"_qs << u"ファイルを読み込めませんでした。"_qs;
-    }
-    void drop() {
-        QFETCH(bool, present);
-        QFETCH(QString, title);
-        QFETCH(QString, text);
+    void dropImportsTheFile() {
         TestHome home;
         home.makeListFolder();
         home.writeFile(u"dropped.txt"_qs, "sun,太陽");
         AppDelegate state;
         LoadingViewController screen(state);
         screen.show();
-        QMimeData folder;
-        folder.setUrls({QUrl::fromLocalFile(home.path())});
-        QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &folder, Qt::LeftButton,
-                                Qt::NoModifier);
-        refused.ignore();
-        QApplication::sendEvent(&screen, &refused);
-        QVERIFY(!refused.isAccepted());
+        // A folder is not taken; a file is.
+        for (const QString& path : {home.path(), home.path() + u"/dropped.txt"_qs}) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(path)});
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                                  Qt::NoModifier);
+            enter.ignore();
+            QApplication::sendEvent(&screen, &enter);
+            QCOMPARE(enter.isAccepted(), path != home.path());
+        }
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(home.path() + u"/dropped.txt"_qs)});
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
-                              Qt::NoModifier);
-        QApplication::sendEvent(&screen, &enter);
-        QVERIFY(enter.isAccepted());
-        if (!present)
-            QFile::remove(home.path() + u"/dropped.txt"_qs);
         ShownAlert shown;
         ModalDriver driver({answerAlert(&shown)});
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&screen, &drop);
         QTRY_VERIFY(driver.done());
         QCOMPARE(driver.unexpected(), 0);
-        QCOMPARE(shown.text, title);
-        QCOMPARE(shown.informativeText, text);
-        QCOMPARE(shown.buttons, QStringList{u"OK"_qs});
-        QCOMPARE(home.readFile(u"words_lists/Words_list_1.txt"_qs),
-                 present ? "sun$太陽\n"_qba : QByteArray());
+        QCOMPARE(shown.text, done);
+        QCOMPARE(shown.informativeText,
+                 u"単語リストの読み込みが完了しました。\n単語リスト名はWords_list_1.txtです。"_qs);
+        QCOMPARE(home.readFile(u"words_lists/Words_list_1.txt"_qs), "sun$太陽\n"_qba);
     }
 };
 

@@ -21,8 +21,8 @@ namespace {
 
 QtMessageHandler testLog = nullptr;
 
-// The offscreen platform warns at every message box it sizes; the warning would land in the
-// captured standard output among the program's own lines.
+// The offscreen platform warns at every message box it sizes; the warning would
+// land in the captured standard output among the program's own lines.
 void quietOffscreenWarning(QtMsgType type, const QMessageLogContext& context,
                            const QString& message) {
     if (message != QLatin1String("This plugin does not support propagateSizeHints()"))
@@ -67,7 +67,8 @@ private:
 
 private slots:
     void initTestCase() {
-        // The file dialog keeps its own settings; they must not land in the test home.
+        // The file dialog keeps its own settings; they must not land in the test
+        // home.
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_.path());
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings_.path());
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings_.path()));
@@ -97,7 +98,8 @@ private slots:
         QCOMPARE(screen.sepalations_label->text(), u"例: 英語,日本語"_qs);
     }
 
-    void importsNamesAndThenCancels() {
+    // The panel, then a cancelled panel, then a dropped file, on one screen.
+    void importsCancelsAndTakesADrop() {
         TestHome home;
         home.makeListFolder();
         home.writeFile(u"source.txt"_qs, "りんご;apple\r\nみかん; orange\n");
@@ -125,11 +127,36 @@ private slots:
         openWith(screen, {choose(QString())});
         QCOMPARE(out.lines(), lines);
         QCOMPARE(home.readFile(u"count.txt"_qs), "1"_qba);
+
+        // A folder dragged onto the screen is not taken; a text file dropped is
+        // imported.
+        home.writeFile(u"dropped.txt"_qs, "太陽;sun");
+        screen.words_list_name->clear();
+        screen.show();
+        for (const QString& path : {home.path(), home.path() + u"/dropped.txt"_qs}) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(path)});
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                                  Qt::NoModifier);
+            enter.ignore();
+            QApplication::sendEvent(&screen, &enter);
+            QCOMPARE(enter.isAccepted(), path != home.path());
+            if (!enter.isAccepted())
+                continue;
+            ModalDriver driver({answerAlert(&shown)});
+            QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(&screen, &drop);
+            QTRY_VERIFY(driver.done());
+            QCOMPARE(driver.unexpected(), 0);
+        }
+        QCOMPARE(shown.informativeText,
+                 u"単語リストの読み込みが完了しました。\n単語リスト名はWords_list_2.txtです。"_qs);
+        QCOMPARE(home.readFile(u"words_lists/Words_list_2.txt"_qs), "sun$太陽\n"_qba);
     }
 
-    // The "ERROR!" box of a file that is not imported as it stands: its text, its buttons, the
-    // first line printed (if any) and, for a Shift_JIS file, what its second button does.
-    // bytes: null for a file gone by the time it is read.
+    // The "ERROR!" box of a file that is not imported as it stands: its text, its
+    // buttons, the first line printed (if any) and, for a Shift_JIS file, what
+    // its second button does. bytes: null for a file gone by the time it is read.
     void errorBox_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QByteArray>("counter");
@@ -207,37 +234,6 @@ private slots:
         QCOMPARE(completion.text, taken ? done : QString());
         QCOMPARE(home.readFile(u"words_lists/Words_list_1.txt"_qs),
                  taken ? "apple$りんご\n"_qba : QByteArray());
-    }
-
-    void dropImportsTheFile() {
-        TestHome home;
-        home.makeListFolder();
-        home.writeFile(u"dropped.txt"_qs, "sun,太陽");
-        AppDelegate state;
-        LoadingViewController screen(state);
-        screen.show();
-        // A folder is not taken; a file is.
-        for (const QString& path : {home.path(), home.path() + u"/dropped.txt"_qs}) {
-            QMimeData data;
-            data.setUrls({QUrl::fromLocalFile(path)});
-            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
-                                  Qt::NoModifier);
-            enter.ignore();
-            QApplication::sendEvent(&screen, &enter);
-            QCOMPARE(enter.isAccepted(), path != home.path());
-        }
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(home.path() + u"/dropped.txt"_qs)});
-        ShownAlert shown;
-        ModalDriver driver({answerAlert(&shown)});
-        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&screen, &drop);
-        QTRY_VERIFY(driver.done());
-        QCOMPARE(driver.unexpected(), 0);
-        QCOMPARE(shown.text, done);
-        QCOMPARE(shown.informativeText,
-                 u"単語リストの読み込みが完了しました。\n単語リスト名はWords_list_1.txtです。"_qs);
-        QCOMPARE(home.readFile(u"words_lists/Words_list_1.txt"_qs), "sun$太陽\n"_qba);
     }
 };
 

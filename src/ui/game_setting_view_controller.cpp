@@ -7,6 +7,7 @@
 #include "setup/list_loading.h"
 #include "ui/alert.h"
 #include "ui/list_preview.h"
+#include "ui/open_panel.h"
 #include "ui_game_setting_view_controller.h"
 
 #include <QFileDialog>
@@ -67,18 +68,11 @@ void GameSettingViewController::normal_path() {
 void GameSettingViewController::Open() {
     const platform::FlushDiagnosticsOnReturn flush;
     takeSelection();
-    // Folders only: a file could never be listed. Read-only, so that the panel offers no
-    // way to create, rename or delete anything.
-    QFileDialog panel(this, QStringLiteral("単語リストのフォルダを選ぶ"));
-    panel.setFileMode(QFileDialog::Directory);
-    panel.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog |
-                     QFileDialog::ReadOnly);
-    panel.setAcceptMode(QFileDialog::AcceptOpen);
-    panel.setLabelText(QFileDialog::Accept, QStringLiteral("選ぶ"));
-    panel.setLabelText(QFileDialog::Reject, QStringLiteral("キャンセル"));
-    panel.setLabelText(QFileDialog::LookIn, QStringLiteral("場所:"));
-    panel.setLabelText(QFileDialog::FileName, QStringLiteral("フォルダ名:"));
-    panel.setLabelText(QFileDialog::FileType, QStringLiteral("種類:"));
+    // Folders only: a file could never be listed.
+    QFileDialog panel(this);
+    setUpOpenPanel(panel, QFileDialog::Directory,
+                   {QStringLiteral("単語リストのフォルダを選ぶ"), QStringLiteral("フォルダ名:"),
+                    QStringLiteral("選ぶ")});
     panel.setDirectoryUrl(words_lists_url());
     std::optional<QUrl> chosen;
     if (runModal(panel) == QDialog::Accepted && !panel.selectedUrls().isEmpty())

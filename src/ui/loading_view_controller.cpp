@@ -6,6 +6,7 @@
 #include "import/import_run.h"
 #include "import/import_source.h"
 #include "ui/alert.h"
+#include "ui/open_panel.h"
 #include "ui/segmented_control.h"
 #include "ui_loading_view_controller.h"
 
@@ -159,17 +160,11 @@ void LoadingViewController::open() {
     const std::unique_ptr<QMessageBox> errorBox(newErrorBox());
 
     QFileDialog panel(this);
-    panel.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::ReadOnly);
-    panel.setFileMode(QFileDialog::ExistingFile);
-    panel.setAcceptMode(QFileDialog::AcceptOpen);
-    panel.setWindowTitle(QStringLiteral("読み込むファイルを選ぶ"));
+    setUpOpenPanel(panel, QFileDialog::ExistingFile,
+                   {QStringLiteral("読み込むファイルを選ぶ"), QStringLiteral("ファイル名:"),
+                    QStringLiteral("開く")});
     // One filter that lets every file through, only so that its name is Japanese too.
     panel.setNameFilter(QStringLiteral("すべてのファイル (*)"));
-    panel.setLabelText(QFileDialog::LookIn, QStringLiteral("場所:"));
-    panel.setLabelText(QFileDialog::FileName, QStringLiteral("ファイル名:"));
-    panel.setLabelText(QFileDialog::FileType, QStringLiteral("種類:"));
-    panel.setLabelText(QFileDialog::Accept, QStringLiteral("開く"));
-    panel.setLabelText(QFileDialog::Reject, QStringLiteral("キャンセル"));
     if (runModal(panel) != QDialog::Accepted)
         return;
     const QStringList chosen = panel.selectedFiles();

@@ -165,4 +165,4 @@ private slots:
 };
 
 QTEST_MAIN(TestPlayFaults)
-#include "tst_play_faults.moc"
+#include "test_play_faults.moc"

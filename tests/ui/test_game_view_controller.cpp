@@ -138,4 +138,4 @@ void TestGameViewController::quizInTheMainWindow() {
 // Run with -o /dev/stderr,txt (ctest does): the captures of standard output would
 // otherwise swallow a failure message.
 QTEST_MAIN(TestGameViewController)
-#include "tst_game_view_controller.moc"
+#include "test_game_view_controller.moc"

@@ -98,4 +98,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestListDeletion)
-#include "tst_list_deletion.moc"
+#include "test_list_deletion.moc"

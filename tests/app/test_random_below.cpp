@@ -44,4 +44,4 @@ private slots:
 };
 
 QTEST_APPLESS_MAIN(TestRandomBelow)
-#include "tst_random_below.moc"
+#include "test_random_below.moc"

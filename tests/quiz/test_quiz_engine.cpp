@@ -239,4 +239,4 @@ void TestQuizEngine::randomKeysKeepTheInvariants() {
 // Run with -o /dev/stderr,txt (ctest does): the captures of standard output would
 // otherwise swallow a failure message.
 QTEST_GUILESS_MAIN(TestQuizEngine)
-#include "tst_quiz_engine.moc"
+#include "test_quiz_engine.moc"

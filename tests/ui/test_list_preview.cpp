@@ -50,4 +50,4 @@ private slots:
 };
 
 QTEST_MAIN(TestListPreview)
-#include "tst_list_preview.moc"
+#include "test_list_preview.moc"

@@ -132,4 +132,4 @@ private slots:
 };
 
 QTEST_MAIN(TestGameSettingViewController)
-#include "tst_game_setting_view_controller.moc"
+#include "test_game_setting_view_controller.moc"

@@ -104,4 +104,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(LineCheckTest)
-#include "line_check_test.moc"
+#include "test_line_check.moc"

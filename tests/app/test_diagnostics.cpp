@@ -51,4 +51,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestDiagnostics)
-#include "tst_diagnostics.moc"
+#include "test_diagnostics.moc"

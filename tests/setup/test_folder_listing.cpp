@@ -93,4 +93,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestFolderListing)
-#include "tst_folder_listing.moc"
+#include "test_folder_listing.moc"

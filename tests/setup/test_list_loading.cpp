@@ -96,4 +96,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestListLoading)
-#include "tst_list_loading.moc"
+#include "test_list_loading.moc"

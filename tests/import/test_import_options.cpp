@@ -54,4 +54,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(ImportOptionsTest)
-#include "import_options_test.moc"
+#include "test_import_options.moc"

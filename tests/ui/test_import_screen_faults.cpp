@@ -118,4 +118,4 @@ private slots:
 };
 
 QTEST_MAIN(TestImportScreenFaults)
-#include "tst_import_screen_faults.moc"
+#include "test_import_screen_faults.moc"

@@ -304,4 +304,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(ImportFaultsTest)
-#include "import_faults_test.moc"
+#include "test_import_faults.moc"

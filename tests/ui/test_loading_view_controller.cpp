@@ -238,4 +238,4 @@ private slots:
 };
 
 QTEST_MAIN(LoadingViewControllerTest)
-#include "loading_view_controller_test.moc"
+#include "test_loading_view_controller.moc"

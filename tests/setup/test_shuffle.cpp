@@ -94,4 +94,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestShuffle)
-#include "tst_shuffle.moc"
+#include "test_shuffle.moc"

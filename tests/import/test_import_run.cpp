@@ -212,4 +212,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(ImportRunTest)
-#include "import_run_test.moc"
+#include "test_import_run.moc"

@@ -1,6 +1,7 @@
 #include "app/app_delegate.h"
 #include "app/diagnostics.h"
 #include "app/start_screen.h"
+#include "ui/japanese_translations.h"
 #include "ui/main_window.h"
 
 #include <QApplication>
@@ -42,6 +43,7 @@ int main(int argc, char* argv[]) {
     QApplication::setDesktopFileName(QStringLiteral(VERBOLIN_APP_ID));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/verbolin.svg")));
     QApplication::setQuitOnLastWindowClosed(true);
+    installJapaneseTranslations(application);
 
     AppDelegate delegate;
     MainWindow window(delegate);

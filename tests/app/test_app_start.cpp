@@ -1,6 +1,7 @@
 #include "app/app_delegate.h"
 #include "stdout_capture.h"
 #include "test_home.h"
+#include "ui/japanese_translations.h"
 #include "ui/main_window.h"
 #include "ui/start_view_controller.h"
 
@@ -19,6 +20,7 @@ private slots:
     void listFolderUrlIsComputedOnceAndAssignable();
     void startScreenMakesSureTheListFolderExists_data();
     void startScreenMakesSureTheListFolderExists();
+    void qtsOwnTextsAreJapanese();
     void withoutDisplayTheProgramSaysSoAndExits();
     void aRunLeavesNothingButTheStore();
 };
@@ -91,6 +93,14 @@ void TestAppStart::startScreenMakesSureTheListFolderExists() {
     QVERIFY(screen.findChild<QAbstractButton*>(u"Import_button"_qs));
     QVERIFY(screen.findChild<QAbstractButton*>(u"Setup_button"_qs));
     QVERIFY(screen.findChild<QAbstractButton*>(u"Settings_button"_qs));
+}
+
+void TestAppStart::qtsOwnTextsAreJapanese() {
+    QVERIFY(installJapaneseTranslations(*QCoreApplication::instance()));
+    // The file panel's own labels, which the screens do not set themselves.
+    QCOMPARE_NE(QCoreApplication::translate("QFileDialog", "Detail View"), u"Detail View"_qs);
+    QCOMPARE_NE(QCoreApplication::translate("QFileSystemModel", "Date Modified"),
+                u"Date Modified"_qs);
 }
 
 void TestAppStart::withoutDisplayTheProgramSaysSoAndExits() {

@@ -114,6 +114,22 @@ void diagnosticRaw(const QString& text) {
     append(text);
 }
 
+void diagnosticRaw(QByteArrayView utf8) {
+    QByteArray& bytes = buffer();
+    // Copied a piece at a time, so that the buffer stays bounded however long the text.
+    while (!utf8.isEmpty()) {
+        const qsizetype piece =
+            qMin(utf8.size(), qMax<qsizetype>(flushThreshold - bytes.size(), 1));
+        bytes.append(utf8.first(piece));
+        utf8 = utf8.sliced(piece);
+        if (bytes.size() >= flushThreshold)
+            flushDiagnostics();
+    }
+    bytes.append('\n');
+    if (bytes.size() >= flushThreshold)
+        flushDiagnostics();
+}
+
 void flushDiagnostics() {
     QByteArray& bytes = buffer();
     // Output piped into a program that has quit must not end this one half-way through an

@@ -4,6 +4,7 @@
 // prints a line per pair, and flushed before every modal dialog and at the end of every
 // user action.
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -18,6 +19,8 @@ void diagnosticNumber(qint64 value);
 
 // Writes text as it is, followed by a line end (the saved form of a list, one line a pair).
 void diagnosticRaw(const QString& text);
+// The same for text that is UTF-8 already: the bytes go out as they are.
+void diagnosticRaw(QByteArrayView utf8);
 
 // Writes everything buffered to standard output.
 void flushDiagnostics();

@@ -194,6 +194,10 @@ Status writeUtf8Atomic(const QString& path, const QString& text) {
 }
 
 NewFileStatus writeUtf8AtomicNew(const QString& path, const QString& text) {
+    return writeBytesAtomicNew(path, text.toUtf8());
+}
+
+NewFileStatus writeBytesAtomicNew(const QString& path, const QByteArray& bytes) {
     const auto failed = [&](const QString& reason) {
         return NewFileStatus{
             false, false, describe(QStringLiteral("ファイルに書き込めませんでした"), path, reason)};
@@ -213,7 +217,7 @@ NewFileStatus writeUtf8AtomicNew(const QString& path, const QString& text) {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     ::fchmod(temp.handle(), 0666 & ~mask);
-    if (const int error = writeAll(temp.handle(), text.toUtf8()))
+    if (const int error = writeAll(temp.handle(), bytes))
         return failed(osError(error));
     if (::fsync(temp.handle()) != 0)
         return failed(osError(errno));

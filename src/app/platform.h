@@ -74,6 +74,8 @@ struct NewFileStatus {
     QString error;
 };
 NewFileStatus writeUtf8AtomicNew(const QString& path, const QString& text);
+// writeUtf8AtomicNew for text that is UTF-8 already.
+NewFileStatus writeBytesAtomicNew(const QString& path, const QByteArray& bytes);
 
 // A uniformly distributed integer in 0 .. bound - 1 from the system's random source.
 // bound must be at least 1.

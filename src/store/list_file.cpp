@@ -6,10 +6,14 @@
 namespace store {
 
 ListWrite writeNewList(qint64 firstNumber, const QString& savedForm) {
+    return writeNewList(firstNumber, savedForm.toUtf8());
+}
+
+ListWrite writeNewList(qint64 firstNumber, const QByteArray& savedForm) {
     qint64 number = firstNumber;
     for (;;) {
         const QString path = unnamedListPath(number);
-        const platform::NewFileStatus written = platform::writeUtf8AtomicNew(path, savedForm);
+        const platform::NewFileStatus written = platform::writeBytesAtomicNew(path, savedForm);
         if (written.ok)
             return {ListWrite::Kind::Written, number, path, {}};
         if (!written.alreadyExists)

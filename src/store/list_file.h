@@ -24,6 +24,8 @@ struct ListWrite {
 // Writes the saved form atomically as "Words_list_N.txt", N from firstNumber upward: a file
 // that already stands under a number is never written over, the next free number is taken.
 ListWrite writeNewList(qint64 firstNumber, const QString& savedForm);
+// The same with the saved form in UTF-8 already.
+ListWrite writeNewList(qint64 firstNumber, const QByteArray& savedForm);
 
 // Writes the decimal number to the counter file, atomically, replacing its whole content.
 platform::Status writeCounter(qint64 number);

@@ -73,6 +73,51 @@ qsizetype firstCharacterWidth(QStringView line) {
     return platform::firstGraphemeUtf8Length(line);
 }
 
+// splitAtCharacter on UTF-8 bytes. An ASCII byte never occurs inside a multi-byte sequence,
+// so the parts end where the text's parts end.
+struct Utf8Parts {
+    int count = 1;
+    QByteArrayView first;
+    QByteArrayView second;
+    bool dollar = false;
+};
+
+Utf8Parts splitAtByte(QByteArrayView line, char separator) {
+    const char* bytes = line.data();
+    const qsizetype size = line.size();
+    qsizetype at = -1;
+    bool dollar = false;
+    for (qsizetype i = 0; i < size; ++i) {
+        const char c = bytes[i];
+        if (c == separator) {
+            if (at >= 0)
+                return {3, line.first(at), line.sliced(at + 1, i - at - 1), dollar};
+            at = i;
+        } else if (c == '$') {
+            dollar = true;
+        }
+    }
+    if (at < 0)
+        return {1, line, {}, dollar};
+    return {2, line.first(at), line.sliced(at + 1), dollar};
+}
+
+// firstCharacterWidth on UTF-8 bytes: a first byte outside ASCII begins a code point outside
+// ASCII; only an ASCII byte followed by one that is not needs the segmentation rules.
+qsizetype firstCharacterWidthUtf8(QByteArrayView line) {
+    if (line.isEmpty())
+        return 0;
+    const auto first = static_cast<unsigned char>(line[0]);
+    if (first >= 0x80)
+        return 2;
+    if (line.size() == 1)
+        return 1;
+    const auto next = static_cast<unsigned char>(line[1]);
+    if (next < 0x80 && !(first == '\r' && next == '\n'))
+        return 1;
+    return platform::firstGraphemeUtf8Length(platform::textOfUtf8(line));
+}
+
 // The pieces of a message, joined in order.
 QString joined(std::initializer_list<QStringView> pieces) {
     qsizetype size = 0;
@@ -123,6 +168,28 @@ LineVerdict judgeLine(QStringView line, QStringView separator, qint64 sequenceCo
         decision.message =
             joined({number, u"行目: ", line, u" は正しいフォーマットに基づいて書かれていません。"});
     return decision;
+}
+
+Utf8LineVerdict judgeLineUtf8(QByteArrayView line, char separator, qint64 sequenceCode,
+                              qint64 lineNumber) {
+    const Utf8Parts parts = splitAtByte(line, separator);
+    const qsizetype width = firstCharacterWidthUtf8(line);
+    const bool beginsEnglish = width == 1;
+    const bool beginsJapanese = width > 1;
+    Utf8LineVerdict verdict;
+    if (parts.count == 2 && !parts.dollar &&
+        ((sequenceCode == 0 && beginsEnglish) || (sequenceCode == 1 && beginsJapanese))) {
+        verdict.accepted = true;
+        verdict.english = sequenceCode == 0 ? parts.first : parts.second;
+        verdict.japanese = sequenceCode == 0 ? parts.second : parts.first;
+        return verdict;
+    }
+    // Rejections are rare and end the pass: the text's own check words the message.
+    const QChar separatorText = QLatin1Char(separator);
+    verdict.message = judgeLine(platform::textOfUtf8(line), QStringView(&separatorText, 1),
+                                sequenceCode, lineNumber)
+                          .message;
+    return verdict;
 }
 
 LineDecision decideLine(QStringView line, QStringView separator, qint64 sequenceCode,
@@ -182,6 +249,22 @@ bool checkLineForSave(QStringView line, AppDelegate& state, const RejectionAlert
         IMPORT_OK = true;
         return true;
     }
+    reject(verdict.message, state, showRejection);
+    return false;
+}
+
+bool checkLineForSaveUtf8(QByteArrayView line, char separator, AppDelegate& state,
+                          QByteArray& savedForm, const RejectionAlert& showRejection) {
+    const Utf8LineVerdict verdict =
+        judgeLineUtf8(line, separator, state.SEQUENCE_CODE, state.LINE_INDEX + 1);
+    if (verdict.accepted) {
+        savedForm.append(verdict.english).append('$').append(verdict.japanese).append('\n');
+        ++state.LINE_INDEX;
+        IMPORT_OK = true;
+        return true;
+    }
+    state.formal_list = platform::textOfUtf8(savedForm);
+    savedForm.clear();
     reject(verdict.message, state, showRejection);
     return false;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>
@@ -34,6 +36,19 @@ struct LineVerdict {
 LineVerdict judgeLine(QStringView line, QStringView separator, qint64 sequenceCode,
                       qint64 lineNumber);
 
+// judgeLine on a line of valid UTF-8 bytes, for a separator of one ASCII character: the same
+// decision and message, with the parts as views into the bytes. Only a rejected line is
+// decoded, to build its message.
+struct Utf8LineVerdict {
+    bool accepted = false;
+    QByteArrayView english;
+    QByteArrayView japanese;
+    QString message;
+};
+
+Utf8LineVerdict judgeLineUtf8(QByteArrayView line, char separator, qint64 sequenceCode,
+                              qint64 lineNumber);
+
 // Decides one line from the line itself, the separator and the order (0 English first,
 // 1 Japanese first). lineNumber (from 1) goes into the message.
 LineDecision decideLine(QStringView line, QStringView separator, qint64 sequenceCode,
@@ -53,5 +68,12 @@ bool checkLine(QStringView line, AppDelegate& state, const RejectionAlert& showR
 // would cost more than the rest of the import). A rejection is shown and discards exactly
 // what checkLine discards.
 bool checkLineForSave(QStringView line, AppDelegate& state, const RejectionAlert& showRejection);
+
+// checkLineForSave on a line of valid UTF-8 bytes: an accepted line's saved form is appended
+// to savedForm instead of formal_list. Before a rejection is shown, formal_list is given the
+// saved form gathered so far (decoded), so that the alert sees the state checkLineForSave
+// would leave; then both are discarded.
+bool checkLineForSaveUtf8(QByteArrayView line, char separator, AppDelegate& state,
+                          QByteArray& savedForm, const RejectionAlert& showRejection);
 
 } // namespace importer

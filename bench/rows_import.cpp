@@ -130,7 +130,7 @@ Row importRow() {
                 seconds = secondsOf([&] {
                     const importer::SourceRead read = importer::readSource(source);
                     if (read.kind == importer::SourceRead::Kind::Text)
-                        outcome = importer::runImport(read.text, QString(), state, {});
+                        outcome = importer::runImportUtf8(read.utf8, QString(), state, {});
                     platform::flushDiagnostics();
                 });
             }

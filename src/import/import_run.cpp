@@ -3,6 +3,7 @@
 #include "app/app_delegate.h"
 #include "app/diagnostics.h"
 #include "app/text.h"
+#include "import/import_options.h"
 #include "store/counter.h"
 #include "store/list_file.h"
 #include "store/locations.h"
@@ -18,6 +19,17 @@ ImportOutcome failed(Kind kind, const QString& description) {
     ImportOutcome outcome;
     outcome.kind = kind;
     return outcome;
+}
+
+// Gives the saved list the typed name, if any.
+Completion nameSavedList(const QString& path, const QString& name) {
+    if (name.isEmpty())
+        return Completion::Unnamed;
+    const platform::Status moved = store::nameList(path, name);
+    if (moved.ok)
+        return Completion::Named;
+    platform::diagnostic(moved.error);
+    return Completion::MoveRefused;
 }
 
 } // namespace
@@ -87,16 +99,81 @@ ImportOutcome runImport(const std::optional<QString>& text, const QString& name,
     outcome.kind = Kind::Completed;
     outcome.number = list.number;
     outcome.name = name;
-    outcome.completion = Completion::Unnamed;
-    if (!name.isEmpty()) {
-        const platform::Status moved = store::nameList(list.path, name);
-        if (moved.ok) {
-            outcome.completion = Completion::Named;
-        } else {
-            platform::diagnostic(moved.error);
-            outcome.completion = Completion::MoveRefused;
-        }
+    outcome.completion = nameSavedList(list.path, name);
+    return outcome;
+}
+
+ImportOutcome runImportUtf8(const std::optional<QByteArray>& utf8, const QString& name,
+                            AppDelegate& state, const RejectionAlert& showRejection) {
+    if (!utf8)
+        return {};
+    // The bytes are cut at the separator only when it is one ASCII character (as all three
+    // choices are); any other is left to the pass over the text.
+    if (SEPARATOR.size() != 1 || SEPARATOR[0].unicode() >= 0x80)
+        return runImport(platform::textOfUtf8(*utf8), name, state, showRejection);
+    const char separator = char(SEPARATOR[0].unicode());
+
+    ImportOutcome outcome;
+    state.LINE_INDEX = 0;
+    state.english_words.clear();
+    state.japanese_words.clear();
+    state.formal_list.clear();
+    IMPORT_OK = false;
+
+    QByteArray savedForm;
+    savedForm.reserve(utf8->size() + 1);
+    platform::forEachLineUtf8(*utf8, [&](QByteArrayView line) {
+        return checkLineForSaveUtf8(line, separator, state, savedForm, [&](const QString& message) {
+            outcome.kind = Kind::Rejected;
+            outcome.rejection = message;
+            if (showRejection)
+                showRejection(message);
+        });
+    });
+    if (!IMPORT_OK)
+        return outcome;
+
+    state.english_words = QStringList(state.LINE_INDEX, QString());
+    state.japanese_words = QStringList(state.LINE_INDEX, QString());
+
+    // Until the list is saved, formal_list holds its saved form, as after the pass over text.
+    const auto failedKeepingSavedForm = [&](Kind kind, const QString& description) {
+        state.formal_list = platform::textOfUtf8(savedForm);
+        return failed(kind, description);
+    };
+    const store::CounterRead counter = store::readCounter();
+    switch (counter.kind) {
+    case store::CounterRead::Kind::Value:
+        state.COUNT = counter.value;
+        break;
+    case store::CounterRead::Kind::Unreadable:
+        platform::diagnostic(counter.description);
+        break;
+    case store::CounterRead::Kind::Unparsable:
+        return failedKeepingSavedForm(Kind::CounterUnparsable, counter.description);
     }
+    const std::optional<qint64> next = store::nextNumber(state.COUNT);
+    if (!next)
+        return failedKeepingSavedForm(
+            Kind::NumberOverflow,
+            QStringLiteral("単語リストの番号が上限に達しました: count.txt「%1」は%2です")
+                .arg(store::counterPath(), QString::number(state.COUNT)));
+
+    platform::diagnosticRaw(QByteArrayView(savedForm));
+
+    const store::ListWrite list = store::writeNewList(*next, savedForm);
+    if (list.kind == store::ListWrite::Kind::NumberOverflow)
+        return failedKeepingSavedForm(Kind::NumberOverflow, list.description);
+    if (list.kind == store::ListWrite::Kind::Failed)
+        return failedKeepingSavedForm(Kind::WriteFailed, list.description);
+    const platform::Status counted = store::writeCounter(list.number);
+    if (!counted.ok)
+        return failedKeepingSavedForm(Kind::WriteFailed, counted.error);
+
+    outcome.kind = Kind::Completed;
+    outcome.number = list.number;
+    outcome.name = name;
+    outcome.completion = nameSavedList(list.path, name);
     return outcome;
 }
 

@@ -2,6 +2,7 @@
 
 #include "import/line_check.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 #include <optional>
@@ -40,6 +41,12 @@ struct ImportOutcome {
 // it gathered. Descriptions of failures and the saved form go to standard output.
 ImportOutcome runImport(const std::optional<QString>& text, const QString& name, AppDelegate& state,
                         const RejectionAlert& showRejection);
+
+// runImport on text in valid UTF-8 without a byte-order mark (as readSource gives it): the
+// pass works on the bytes and writes them, with the same outcome, messages, shared state and
+// output as runImport on the decoded text.
+ImportOutcome runImportUtf8(const std::optional<QByteArray>& utf8, const QString& name,
+                            AppDelegate& state, const RejectionAlert& showRejection);
 
 // The informative text of the completion box.
 QString completionText(Completion completion, qint64 number, const QString& name);

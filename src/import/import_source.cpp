@@ -12,8 +12,13 @@ SourceRead readSource(const QString& path) {
         platform::diagnostic(bytes.error);
         return {SourceRead::Kind::Unreadable, {}, bytes.error};
     }
-    if (std::optional<QString> text = platform::decodeUtf8(bytes.value))
-        return {SourceRead::Kind::Text, std::move(*text), {}};
+    if (platform::isValidUtf8(bytes.value)) {
+        QByteArray utf8 = bytes.value;
+        const qsizetype mark = utf8.size() - platform::withoutByteOrderMark(utf8).size();
+        if (mark > 0)
+            utf8.remove(0, mark);
+        return {SourceRead::Kind::Text, std::move(utf8), {}};
+    }
     const QString description =
         QStringLiteral(
             "ファイルを読み込めませんでした「%1」: UTF-8として正しくないバイト列が含まれています")
@@ -21,7 +26,7 @@ SourceRead readSource(const QString& path) {
     platform::diagnostic(description);
     // Files saved by Excel or older Japanese editors are often Shift_JIS.
     if (std::optional<QString> text = platform::decodeShiftJis(bytes.value))
-        return {SourceRead::Kind::ShiftJis, std::move(*text), description};
+        return {SourceRead::Kind::ShiftJis, text->toUtf8(), description};
     return {SourceRead::Kind::NotUtf8, {}, description};
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // Reading the file the user chose to import.
@@ -7,13 +8,13 @@ namespace importer {
 
 struct SourceRead {
     enum class Kind {
-        Text,       // text holds the file's text (a leading byte-order mark dropped)
+        Text,       // utf8 holds the file's bytes, valid UTF-8 (a leading byte-order mark dropped)
         Unreadable, // the file could not be read at all
         NotUtf8,    // the bytes are not UTF-8 and not Shift_JIS either
-        ShiftJis,   // not UTF-8, but text holds the file decoded cleanly as Shift_JIS
+        ShiftJis,   // not UTF-8, but the file decodes cleanly as Shift_JIS: utf8 holds its text
     };
     Kind kind = Kind::Unreadable;
-    QString text;
+    QByteArray utf8;     // the text to import, in UTF-8: the import works on the bytes
     QString description; // why the file could not be read as UTF-8
 };
 

@@ -189,11 +189,11 @@ void LoadingViewController::importFile(const QString& path, QMessageBox& errorBo
             return;
         break;
     }
-    ADD_WORDS_LIST = read.text;
+    ADD_WORDS_LIST = read.utf8;
 
     const importer::ImportOutcome outcome =
-        importer::runImport(ADD_WORDS_LIST, words_list_name->text(), fromAppDelegate,
-                            [&](const QString& message) { showRejection(errorBox, message); });
+        importer::runImportUtf8(ADD_WORDS_LIST, words_list_name->text(), fromAppDelegate,
+                                [&](const QString& message) { showRejection(errorBox, message); });
     const QString text = importer::outcomeText(outcome);
     if (text.isEmpty())
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -22,8 +23,8 @@ public:
     explicit LoadingViewController(AppDelegate& delegate, QWidget* parent = nullptr);
     ~LoadingViewController() override;
 
-    // The text of the last file this screen read.
-    QString ADD_WORDS_LIST;
+    // The text of the last file this screen read, in UTF-8.
+    QByteArray ADD_WORDS_LIST;
     AppDelegate& fromAppDelegate;
     QPointer<QLabel> sepalations_label;
     QPointer<QLineEdit> words_list_name;

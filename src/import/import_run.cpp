@@ -121,20 +121,19 @@ ImportOutcome runImportUtf8(const std::optional<QByteArray>& utf8, const QString
     IMPORT_OK = false;
 
     QByteArray savedForm;
-    savedForm.reserve(utf8->size() + 1);
-    platform::forEachLineUtf8(*utf8, [&](QByteArrayView line) {
-        return checkLineForSaveUtf8(line, separator, state, savedForm, [&](const QString& message) {
-            outcome.kind = Kind::Rejected;
-            outcome.rejection = message;
-            if (showRejection)
-                showRejection(message);
-        });
+    checkLinesForSaveUtf8(*utf8, separator, state, savedForm, [&](const QString& message) {
+        outcome.kind = Kind::Rejected;
+        outcome.rejection = message;
+        if (showRejection)
+            showRejection(message);
     });
     if (!IMPORT_OK)
         return outcome;
 
+    // One list of empty strings serves both arrays (shared until either is written to): a
+    // million entries cost 24 MB to make.
     state.english_words = QStringList(state.LINE_INDEX, QString());
-    state.japanese_words = QStringList(state.LINE_INDEX, QString());
+    state.japanese_words = state.english_words;
 
     // Until the list is saved, formal_list holds its saved form, as after the pass over text.
     const auto failedKeepingSavedForm = [&](Kind kind, const QString& description) {

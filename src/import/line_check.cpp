@@ -4,6 +4,7 @@
 #include "app/text.h"
 #include "import/import_options.h"
 
+#include <cstring>
 #include <initializer_list>
 
 namespace importer {
@@ -83,17 +84,20 @@ struct Utf8Parts {
 };
 
 Utf8Parts splitAtByte(QByteArrayView line, char separator) {
-    const char* bytes = line.data();
-    const qsizetype size = line.size();
+    const char* const bytes = line.data();
+    const char* const end = bytes + line.size();
     qsizetype at = -1;
     bool dollar = false;
-    for (qsizetype i = 0; i < size; ++i) {
-        const char c = bytes[i];
-        if (c == separator) {
+    for (const char* p = bytes;; ++p) {
+        p = platform::findFirstOf(p, end, separator, '$', separator, separator);
+        if (p == end)
+            break;
+        const qsizetype i = p - bytes;
+        if (*p == separator) {
             if (at >= 0)
                 return {3, line.first(at), line.sliced(at + 1, i - at - 1), dollar};
             at = i;
-        } else if (c == '$') {
+        } else {
             dollar = true;
         }
     }
@@ -170,9 +174,11 @@ LineVerdict judgeLine(QStringView line, QStringView separator, qint64 sequenceCo
     return decision;
 }
 
-Utf8LineVerdict judgeLineUtf8(QByteArrayView line, char separator, qint64 sequenceCode,
-                              qint64 lineNumber) {
-    const Utf8Parts parts = splitAtByte(line, separator);
+namespace {
+
+// judgeLine on bytes, the line already split.
+Utf8LineVerdict judgeSplitLine(QByteArrayView line, const Utf8Parts& parts, char separator,
+                               qint64 sequenceCode, qint64 lineNumber) {
     const qsizetype width = firstCharacterWidthUtf8(line);
     const bool beginsEnglish = width == 1;
     const bool beginsJapanese = width > 1;
@@ -190,6 +196,13 @@ Utf8LineVerdict judgeLineUtf8(QByteArrayView line, char separator, qint64 sequen
                                 sequenceCode, lineNumber)
                           .message;
     return verdict;
+}
+
+} // namespace
+
+Utf8LineVerdict judgeLineUtf8(QByteArrayView line, char separator, qint64 sequenceCode,
+                              qint64 lineNumber) {
+    return judgeSplitLine(line, splitAtByte(line, separator), separator, sequenceCode, lineNumber);
 }
 
 LineDecision decideLine(QStringView line, QStringView separator, qint64 sequenceCode,
@@ -253,20 +266,97 @@ bool checkLineForSave(QStringView line, AppDelegate& state, const RejectionAlert
     return false;
 }
 
-bool checkLineForSaveUtf8(QByteArrayView line, char separator, AppDelegate& state,
-                          QByteArray& savedForm, const RejectionAlert& showRejection) {
-    const Utf8LineVerdict verdict =
-        judgeLineUtf8(line, separator, state.SEQUENCE_CODE, state.LINE_INDEX + 1);
-    if (verdict.accepted) {
-        savedForm.append(verdict.english).append('$').append(verdict.japanese).append('\n');
+void checkLinesForSaveUtf8(QByteArrayView text, char separator, AppDelegate& state,
+                           QByteArray& savedForm, const RejectionAlert& showRejection) {
+    Q_ASSERT(static_cast<unsigned char>(separator) < 0x80);
+    // The saved form of the text is at most one byte longer than the text: a line keeps its
+    // length with "$" for its separator, and each line end becomes one "\n" (one more for a
+    // last line without one). It is written in place and cut to length at the end.
+    const qsizetype used = savedForm.size();
+    savedForm.resize(used + text.size() + 1);
+    char* out = savedForm.data() + used;
+    const auto written = [&] { return out - savedForm.constData(); };
+
+    const char* const end = text.data() + text.size();
+    const char* lineStart = text.data();
+    const char* firstSeparator = nullptr;
+    const char* secondSeparator = nullptr;
+    bool dollar = false; // a "$" before the second separator
+    const auto checkLine = [&](const char* lineEnd) {
+        const QByteArrayView line(lineStart, lineEnd);
+        Utf8Parts parts{1, line, {}, dollar};
+        if (firstSeparator)
+            parts = {
+                secondSeparator ? 3 : 2, QByteArrayView(lineStart, firstSeparator),
+                QByteArrayView(firstSeparator + 1, secondSeparator ? secondSeparator : lineEnd),
+                dollar};
+        const Utf8LineVerdict verdict =
+            judgeSplitLine(line, parts, separator, state.SEQUENCE_CODE, state.LINE_INDEX + 1);
+        if (!verdict.accepted) {
+            savedForm.truncate(written());
+            state.formal_list = platform::textOfUtf8(savedForm);
+            savedForm.clear();
+            reject(verdict.message, state, showRejection);
+            return false;
+        }
+        const qsizetype englishSize = verdict.english.size();
+        const qsizetype japaneseSize = verdict.japanese.size();
+        if (verdict.english.data() == lineStart) {
+            // English first: the saved line is the line with "$" for its separator.
+            std::memcpy(out, lineStart, size_t(line.size()));
+            out[englishSize] = '$';
+            out += line.size();
+        } else {
+            if (englishSize > 0)
+                std::memcpy(out, verdict.english.data(), size_t(englishSize));
+            out += englishSize;
+            *out++ = '$';
+            if (japaneseSize > 0)
+                std::memcpy(out, verdict.japanese.data(), size_t(japaneseSize));
+            out += japaneseSize;
+        }
+        *out++ = '\n';
         ++state.LINE_INDEX;
         IMPORT_OK = true;
+        firstSeparator = nullptr;
+        secondSeparator = nullptr;
+        dollar = false;
         return true;
+    };
+
+    // One scan of the whole text for the bytes that matter: line ends, separators and "$".
+    const char* at = lineStart;
+    for (;;) {
+        at = platform::findFirstOf(at, end, '\n', '\r', '\xC2', '\xE2', separator, '$');
+        if (at == end)
+            break;
+        const char c = *at;
+        // A line end first: a line never holds one, even when it is the separator.
+        if (c == '\n' || c == '\r' || c == '\xC2' || c == '\xE2') {
+            const qsizetype length = platform::terminatorLengthAt(at, end);
+            if (length == 0) {
+                ++at;
+                continue;
+            }
+            if (!checkLine(at))
+                return;
+            at += length;
+            lineStart = at;
+            continue;
+        }
+        if (c == separator) {
+            if (!firstSeparator)
+                firstSeparator = at;
+            else if (!secondSeparator)
+                secondSeparator = at;
+        } else if (!secondSeparator) {
+            dollar = true;
+        }
+        ++at;
     }
-    state.formal_list = platform::textOfUtf8(savedForm);
-    savedForm.clear();
-    reject(verdict.message, state, showRejection);
-    return false;
+    if (lineStart < end && !checkLine(end))
+        return;
+    savedForm.truncate(written());
 }
 
 } // namespace importer

@@ -69,11 +69,12 @@ bool checkLine(QStringView line, AppDelegate& state, const RejectionAlert& showR
 // what checkLine discards.
 bool checkLineForSave(QStringView line, AppDelegate& state, const RejectionAlert& showRejection);
 
-// checkLineForSave on a line of valid UTF-8 bytes: an accepted line's saved form is appended
-// to savedForm instead of formal_list. Before a rejection is shown, formal_list is given the
-// saved form gathered so far (decoded), so that the alert sees the state checkLineForSave
-// would leave; then both are discarded.
-bool checkLineForSaveUtf8(QByteArrayView line, char separator, AppDelegate& state,
-                          QByteArray& savedForm, const RejectionAlert& showRejection);
+// checkLineForSave on every line of a text in valid UTF-8 (as forEachLineUtf8 cuts it), in
+// order, until one is rejected; the separator is one ASCII character. Accepted lines' saved
+// form is appended to savedForm instead of formal_list. Before a rejection is shown,
+// formal_list is given the saved form gathered so far (decoded), so that the alert sees the
+// state checkLineForSave would leave; then both are discarded.
+void checkLinesForSaveUtf8(QByteArrayView text, char separator, AppDelegate& state,
+                           QByteArray& savedForm, const RejectionAlert& showRejection);
 
 } // namespace importer

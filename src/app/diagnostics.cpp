@@ -88,6 +88,34 @@ QString escaped(const QString& line) {
     return out;
 }
 
+void writeToStandardOutput(QByteArrayView bytes) {
+    // Output piped into a program that has quit must not end this one half-way through an
+    // action (an import would be killed before its list is written): SIGPIPE is held back
+    // during the write, which then fails with EPIPE, and taken back afterwards.
+    sigset_t pipeSignal;
+    sigset_t previous;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    ::pthread_sigmask(SIG_BLOCK, &pipeSignal, &previous);
+    const char* data = bytes.data();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(STDOUT_FILENO, data, size_t(left));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            if (errno == EPIPE && !sigismember(&previous, SIGPIPE)) {
+                const timespec noWait{};
+                ::sigtimedwait(&pipeSignal, nullptr, &noWait);
+            }
+            break; // standard output is gone; diagnostics are not worth failing for
+        }
+        data += written;
+        left -= written;
+    }
+    ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+}
+
 } // namespace
 
 void diagnostic(const QString& line) {
@@ -116,14 +144,13 @@ void diagnosticRaw(const QString& text) {
 
 void diagnosticRaw(QByteArrayView utf8) {
     QByteArray& bytes = buffer();
-    // Copied a piece at a time, so that the buffer stays bounded however long the text.
-    while (!utf8.isEmpty()) {
-        const qsizetype piece =
-            qMin(utf8.size(), qMax<qsizetype>(flushThreshold - bytes.size(), 1));
-        bytes.append(utf8.first(piece));
-        utf8 = utf8.sliced(piece);
-        if (bytes.size() >= flushThreshold)
-            flushDiagnostics();
+    if (utf8.size() >= flushThreshold) {
+        // Too long to buffer: what is buffered goes first, then the text straight from where
+        // it lies (the saved form of a large import is tens of megabytes).
+        flushDiagnostics();
+        writeToStandardOutput(utf8);
+    } else {
+        bytes.append(utf8);
     }
     bytes.append('\n');
     if (bytes.size() >= flushThreshold)
@@ -132,31 +159,7 @@ void diagnosticRaw(QByteArrayView utf8) {
 
 void flushDiagnostics() {
     QByteArray& bytes = buffer();
-    // Output piped into a program that has quit must not end this one half-way through an
-    // action (an import would be killed before its list is written): SIGPIPE is held back
-    // during the write, which then fails with EPIPE, and taken back afterwards.
-    sigset_t pipeSignal;
-    sigset_t previous;
-    sigemptyset(&pipeSignal);
-    sigaddset(&pipeSignal, SIGPIPE);
-    ::pthread_sigmask(SIG_BLOCK, &pipeSignal, &previous);
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(STDOUT_FILENO, data, size_t(left));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            if (errno == EPIPE && !sigismember(&previous, SIGPIPE)) {
-                const timespec noWait{};
-                ::sigtimedwait(&pipeSignal, nullptr, &noWait);
-            }
-            break; // standard output is gone; diagnostics are not worth failing for
-        }
-        data += written;
-        left -= written;
-    }
-    ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    writeToStandardOutput(bytes);
     bytes.clear();
 }
 

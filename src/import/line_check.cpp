@@ -176,25 +176,36 @@ LineVerdict judgeLine(QStringView line, QStringView separator, qint64 sequenceCo
 
 namespace {
 
+// Whether a split line is accepted: two parts, no "$" in them, and a first character as wide
+// as the order asks for.
+bool acceptsSplitLine(QByteArrayView line, const Utf8Parts& parts, qint64 sequenceCode) {
+    if (parts.count != 2 || parts.dollar)
+        return false;
+    const qsizetype width = firstCharacterWidthUtf8(line);
+    return (sequenceCode == 0 && width == 1) || (sequenceCode == 1 && width > 1);
+}
+
+// The message for a rejected line. Rejections are rare and end the pass: the text's own
+// check words it.
+QString rejectionMessage(QByteArrayView line, char separator, qint64 sequenceCode,
+                         qint64 lineNumber) {
+    const QChar separatorText = QLatin1Char(separator);
+    return judgeLine(platform::textOfUtf8(line), QStringView(&separatorText, 1), sequenceCode,
+                     lineNumber)
+        .message;
+}
+
 // judgeLine on bytes, the line already split.
 Utf8LineVerdict judgeSplitLine(QByteArrayView line, const Utf8Parts& parts, char separator,
                                qint64 sequenceCode, qint64 lineNumber) {
-    const qsizetype width = firstCharacterWidthUtf8(line);
-    const bool beginsEnglish = width == 1;
-    const bool beginsJapanese = width > 1;
     Utf8LineVerdict verdict;
-    if (parts.count == 2 && !parts.dollar &&
-        ((sequenceCode == 0 && beginsEnglish) || (sequenceCode == 1 && beginsJapanese))) {
+    if (acceptsSplitLine(line, parts, sequenceCode)) {
         verdict.accepted = true;
         verdict.english = sequenceCode == 0 ? parts.first : parts.second;
         verdict.japanese = sequenceCode == 0 ? parts.second : parts.first;
-        return verdict;
+    } else {
+        verdict.message = rejectionMessage(line, separator, sequenceCode, lineNumber);
     }
-    // Rejections are rare and end the pass: the text's own check words the message.
-    const QChar separatorText = QLatin1Char(separator);
-    verdict.message = judgeLine(platform::textOfUtf8(line), QStringView(&separatorText, 1),
-                                sequenceCode, lineNumber)
-                          .message;
     return verdict;
 }
 
@@ -290,29 +301,32 @@ void checkLinesForSaveUtf8(QByteArrayView text, char separator, AppDelegate& sta
                 secondSeparator ? 3 : 2, QByteArrayView(lineStart, firstSeparator),
                 QByteArrayView(firstSeparator + 1, secondSeparator ? secondSeparator : lineEnd),
                 dollar};
-        const Utf8LineVerdict verdict =
-            judgeSplitLine(line, parts, separator, state.SEQUENCE_CODE, state.LINE_INDEX + 1);
-        if (!verdict.accepted) {
+        const qint64 sequenceCode = state.SEQUENCE_CODE;
+        if (!acceptsSplitLine(line, parts, sequenceCode)) {
+            const QString message =
+                rejectionMessage(line, separator, sequenceCode, state.LINE_INDEX + 1);
             savedForm.truncate(written());
             state.formal_list = platform::textOfUtf8(savedForm);
             savedForm.clear();
-            reject(verdict.message, state, showRejection);
+            reject(message, state, showRejection);
             return false;
         }
-        const qsizetype englishSize = verdict.english.size();
-        const qsizetype japaneseSize = verdict.japanese.size();
-        if (verdict.english.data() == lineStart) {
+        const QByteArrayView english = sequenceCode == 0 ? parts.first : parts.second;
+        const QByteArrayView japanese = sequenceCode == 0 ? parts.second : parts.first;
+        const qsizetype englishSize = english.size();
+        const qsizetype japaneseSize = japanese.size();
+        if (sequenceCode == 0) {
             // English first: the saved line is the line with "$" for its separator.
             std::memcpy(out, lineStart, size_t(line.size()));
             out[englishSize] = '$';
             out += line.size();
         } else {
             if (englishSize > 0)
-                std::memcpy(out, verdict.english.data(), size_t(englishSize));
+                std::memcpy(out, english.data(), size_t(englishSize));
             out += englishSize;
             *out++ = '$';
             if (japaneseSize > 0)
-                std::memcpy(out, verdict.japanese.data(), size_t(japaneseSize));
+                std::memcpy(out, japanese.data(), size_t(japaneseSize));
             out += japaneseSize;
         }
         *out++ = '\n';

@@ -48,6 +48,24 @@ private slots:
         QStringEncoder whole(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
         QCOMPARE(out.bytes(), QByteArray(whole.encode(text)) + '\n');
     }
+
+    // Bytes go out as they are, in order with the lines around them, however long.
+    void rawBytesComeOutInOrder_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("short") << "a$\xE3\x82\x8A\n"_qba;
+        QTest::newRow("just below a flush") << QByteArray((1 << 20) - 1, 'x');
+        QTest::newRow("a flush") << QByteArray(1 << 20, 'y');
+        QTest::newRow("three megabytes") << QByteArray(3 << 20, 'z');
+    }
+    void rawBytesComeOutInOrder() {
+        QFETCH(QByteArray, bytes);
+        StdoutCapture out;
+        platform::diagnostic(QStringLiteral("before"));
+        platform::diagnosticRaw(QByteArrayView(bytes));
+        platform::diagnostic(QStringLiteral("after"));
+        QCOMPARE(out.bytes(), "before\n" + bytes + "\nafter\n");
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDiagnostics)

@@ -170,6 +170,10 @@ private slots:
             << u"a,1\nb,2\nc,3,4\n"_qs << u","_qs << 0LL << QByteArray() << QString();
         QTest::newRow("rejected $")
             << u"a,1\nUS$,ドル"_qs << u","_qs << 0LL << QByteArray() << QString();
+        QTest::newRow("rejected $ in the second half")
+            << u"a,1\nb,ド$ル\n"_qs << u","_qs << 0LL << QByteArray() << QString();
+        QTest::newRow("$ as the separator")
+            << u"a$1\nb$2$\n"_qs << u"$"_qs << 0LL << QByteArray() << QString();
         QTest::newRow("wrong order after combining mark")
             << u"a,b\ne\u0301,c"_qs << u","_qs << 0LL << QByteArray() << QString();
         QTest::newRow("empty line")

@@ -34,110 +34,34 @@ Completion nameSavedList(const QString& path, const QString& name) {
 
 } // namespace
 
-ImportOutcome runImport(const std::optional<QString>& text, const QString& name, AppDelegate& state,
-                        const RejectionAlert& showRejection) {
-    ImportOutcome outcome;
-    if (!text)
-        return outcome;
+namespace {
 
+// Every pass starts from a clean state.
+void startPass(AppDelegate& state) {
     state.LINE_INDEX = 0;
     state.english_words.clear();
     state.japanese_words.clear();
     state.formal_list.clear();
     IMPORT_OK = false;
-
-    // The saved form is about as long as the text: one separator becomes "$" and each line
-    // end "\n" (one more for a last line without one).
-    state.formal_list.reserve(text->size() + 1);
-    platform::forEachLine(*text, [&](QStringView line) {
-        return checkLineForSave(line, state, [&](const QString& message) {
-            outcome.kind = Kind::Rejected;
-            outcome.rejection = message;
-            if (showRejection)
-                showRejection(message);
-        });
-    });
-    if (!IMPORT_OK)
-        return outcome;
-
-    // The words themselves live on only in the saved file; the arrays keep one (empty)
-    // entry per pair.
-    state.english_words = QStringList(state.LINE_INDEX, QString());
-    state.japanese_words = QStringList(state.LINE_INDEX, QString());
-
-    const store::CounterRead counter = store::readCounter();
-    switch (counter.kind) {
-    case store::CounterRead::Kind::Value:
-        state.COUNT = counter.value;
-        break;
-    case store::CounterRead::Kind::Unreadable:
-        platform::diagnostic(counter.description);
-        break;
-    case store::CounterRead::Kind::Unparsable:
-        // The file is the user's: never overwrite it with a number of ours.
-        return failed(Kind::CounterUnparsable, counter.description);
-    }
-    const std::optional<qint64> next = store::nextNumber(state.COUNT);
-    if (!next)
-        return failed(Kind::NumberOverflow,
-                      QStringLiteral("単語リストの番号が上限に達しました: count.txt「%1」は%2です")
-                          .arg(store::counterPath(), QString::number(state.COUNT)));
-
-    platform::diagnosticRaw(state.formal_list);
-
-    const store::ListWrite list = store::writeNewList(*next, state.formal_list);
-    if (list.kind == store::ListWrite::Kind::NumberOverflow)
-        return failed(Kind::NumberOverflow, list.description);
-    if (list.kind == store::ListWrite::Kind::Failed)
-        return failed(Kind::WriteFailed, list.description);
-    const platform::Status counted = store::writeCounter(list.number);
-    if (!counted.ok)
-        return failed(Kind::WriteFailed, counted.error);
-
-    state.formal_list.clear();
-
-    outcome.kind = Kind::Completed;
-    outcome.number = list.number;
-    outcome.name = name;
-    outcome.completion = nameSavedList(list.path, name);
-    return outcome;
 }
 
-ImportOutcome runImportUtf8(const std::optional<QByteArray>& utf8, const QString& name,
-                            AppDelegate& state, const RejectionAlert& showRejection) {
-    if (!utf8)
-        return {};
-    // The bytes are cut at the separator only when it is one ASCII character (as all three
-    // choices are); any other is left to the pass over the text.
-    if (SEPARATOR.size() != 1 || SEPARATOR[0].unicode() >= 0x80)
-        return runImport(platform::textOfUtf8(*utf8), name, state, showRejection);
-    const char separator = char(SEPARATOR[0].unicode());
-
-    ImportOutcome outcome;
-    state.LINE_INDEX = 0;
-    state.english_words.clear();
-    state.japanese_words.clear();
-    state.formal_list.clear();
-    IMPORT_OK = false;
-
-    QByteArray savedForm;
-    checkLinesForSaveUtf8(*utf8, separator, state, savedForm, [&](const QString& message) {
+// The alert for a rejected line, which also records the rejection in the outcome.
+RejectionAlert recordingRejection(ImportOutcome& outcome, const RejectionAlert& showRejection) {
+    return [&outcome, &showRejection](const QString& message) {
         outcome.kind = Kind::Rejected;
         outcome.rejection = message;
         if (showRejection)
             showRejection(message);
-    });
-    if (!IMPORT_OK)
-        return outcome;
+    };
+}
 
-    // One list of empty strings serves both arrays (shared until either is written to): a
-    // million entries cost 24 MB to make.
-    state.english_words = QStringList(state.LINE_INDEX, QString());
-    state.japanese_words = state.english_words;
-
-    // Until the list is saved, formal_list holds its saved form, as after the pass over text.
+// After a pass without rejections: numbers the list, prints and writes its saved form,
+// advances the counter and names the list. keepSavedForm leaves the saved form in
+// formal_list on a failure, as a pass leaves it until the list is saved.
+ImportOutcome saveList(const QByteArray& savedForm, const QString& name, AppDelegate& state,
+                       const std::function<void()>& keepSavedForm) {
     const auto failedKeepingSavedForm = [&](Kind kind, const QString& description) {
-        state.formal_list = platform::textOfUtf8(savedForm);
+        keepSavedForm();
         return failed(kind, description);
     };
     const store::CounterRead counter = store::readCounter();
@@ -149,6 +73,7 @@ ImportOutcome runImportUtf8(const std::optional<QByteArray>& utf8, const QString
         platform::diagnostic(counter.description);
         break;
     case store::CounterRead::Kind::Unparsable:
+        // The file is the user's: never overwrite it with a number of ours.
         return failedKeepingSavedForm(Kind::CounterUnparsable, counter.description);
     }
     const std::optional<qint64> next = store::nextNumber(state.COUNT);
@@ -169,11 +94,68 @@ ImportOutcome runImportUtf8(const std::optional<QByteArray>& utf8, const QString
     if (!counted.ok)
         return failedKeepingSavedForm(Kind::WriteFailed, counted.error);
 
+    state.formal_list.clear();
+
+    ImportOutcome outcome;
     outcome.kind = Kind::Completed;
     outcome.number = list.number;
     outcome.name = name;
     outcome.completion = nameSavedList(list.path, name);
     return outcome;
+}
+
+} // namespace
+
+ImportOutcome runImport(const std::optional<QString>& text, const QString& name, AppDelegate& state,
+                        const RejectionAlert& showRejection) {
+    ImportOutcome outcome;
+    if (!text)
+        return outcome;
+    startPass(state);
+
+    // The saved form is about as long as the text: one separator becomes "$" and each line
+    // end "\n" (one more for a last line without one).
+    state.formal_list.reserve(text->size() + 1);
+    const RejectionAlert reject = recordingRejection(outcome, showRejection);
+    platform::forEachLine(*text,
+                          [&](QStringView line) { return checkLineForSave(line, state, reject); });
+    if (!IMPORT_OK)
+        return outcome;
+
+    // The words themselves live on only in the saved file; the arrays keep one (empty)
+    // entry per pair.
+    state.english_words = QStringList(state.LINE_INDEX, QString());
+    state.japanese_words = state.english_words;
+
+    // formal_list already holds the saved form, and keeps it on a failure.
+    return saveList(state.formal_list.toUtf8(), name, state, [] {});
+}
+
+ImportOutcome runImportUtf8(const std::optional<QByteArray>& utf8, const QString& name,
+                            AppDelegate& state, const RejectionAlert& showRejection) {
+    if (!utf8)
+        return {};
+    // The bytes are cut at the separator only when it is one ASCII character (as all three
+    // choices are); any other is left to the pass over the text.
+    if (SEPARATOR.size() != 1 || SEPARATOR[0].unicode() >= 0x80)
+        return runImport(platform::textOfUtf8(*utf8), name, state, showRejection);
+    const char separator = char(SEPARATOR[0].unicode());
+
+    ImportOutcome outcome;
+    startPass(state);
+    QByteArray savedForm;
+    checkLinesForSaveUtf8(*utf8, separator, state, savedForm,
+                          recordingRejection(outcome, showRejection));
+    if (!IMPORT_OK)
+        return outcome;
+
+    // One list of empty strings serves both arrays (shared until either is written to): a
+    // million entries cost 24 MB to make.
+    state.english_words = QStringList(state.LINE_INDEX, QString());
+    state.japanese_words = state.english_words;
+
+    return saveList(savedForm, name, state,
+                    [&] { state.formal_list = platform::textOfUtf8(savedForm); });
 }
 
 QString completionText(Completion completion, qint64 number, const QString& name) {

@@ -13,25 +13,11 @@
 #include "test_home.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QTest>
 
 namespace {
 
 const QStringList separators = {u","_qs, u";"_qs, u"@"_qs, u"$"_qs, u"\t"_qs};
-
-// Everything below the home folder, as relative path -> bytes (folders end in "/").
-QMap<QString, QByteArray> snapshot(const TestHome& home) {
-    QMap<QString, QByteArray> files;
-    QDirIterator it(home.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next().mid(home.path().size() + 1);
-        files.insert(it.fileInfo().isDir() ? path + u'/' : path,
-                     it.fileInfo().isDir() ? QByteArray() : home.readFile(path));
-    }
-    return files;
-}
 
 // All that one import shows: the outcome, each alert with the state it is shown over, the
 // state after, standard output (home folder as "~") and the files.
@@ -68,7 +54,7 @@ Observed observe(const QByteArray& counter, const QString& entry, const Importer
         seen.printed = out.bytes().replace(QFile::encodeName(home.path()), "~");
     }
     seen.importOk = importer::IMPORT_OK;
-    seen.files = snapshot(home);
+    seen.files = home.snapshot();
     return seen;
 }
 

@@ -14,7 +14,6 @@
 #include "test_home.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QTest>
 #include <QUrl>
 
@@ -32,21 +31,6 @@ using Files = QMap<QString, QByteArray>;
 Q_DECLARE_METATYPE(importer::ImportOutcome::Kind)
 
 namespace {
-
-// Everything below a folder, hidden entries included, as relative path -> bytes of each plain
-// file (folders and special files have none).
-Files snapshot(const QString& root) {
-    Files files;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        QFile file(it.next());
-        const bool plain = it.fileInfo().isFile() && !it.fileInfo().isSymLink();
-        files.insert(QDir(root).relativeFilePath(it.filePath()),
-                     plain && file.open(QIODevice::ReadOnly) ? file.readAll() : "(none)");
-    }
-    return files;
-}
 
 // What a forked child printed, and the report it printed last.
 struct Child {
@@ -215,7 +199,7 @@ private slots:
         QFETCH(QString, again);
         TestHome home;
         arrange(Fault(fault), home);
-        Files expected = snapshot(home.path());
+        Files expected = home.snapshot();
         expected.insert(changes);
 
         const Child child = inChild([&] { return import(text, u"named"_qs); }, rlim_t(limit));
@@ -224,7 +208,7 @@ private slots:
         QCOMPARE(Kind(child.report.toInt()), kind);
         // Only whole files: what was there, plus at most the one whole new list, unrenamed
         // unless completed, and a counter that names no list that was not written.
-        Files after = snapshot(home.path());
+        Files after = home.snapshot();
         QCOMPARE(after, expected);
         // The saved form went out before the write, and the failure is described.
         const QString printed = child.printed.join(u'\n') + u'\n';
@@ -241,7 +225,7 @@ private slots:
         import(u"b,い\n"_qs, QString());
         after.insert(again, u"b$い\n"_qs.toUtf8());
         after.remove(u"count.txt"_qs);
-        Files next = snapshot(home.path());
+        Files next = home.snapshot();
         next.remove(u"count.txt"_qs);
         QCOMPARE(next, after);
     }

@@ -3,23 +3,9 @@
 #include "stdout_capture.h"
 #include "test_home.h"
 
-#include <QDirIterator>
 #include <QTest>
 
 namespace {
-
-// Everything below the home folder, as relative path -> bytes (folders end in "/").
-QMap<QString, QByteArray> snapshot(const TestHome& home) {
-    QMap<QString, QByteArray> files;
-    QDirIterator it(home.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next().mid(home.path().size() + 1);
-        files.insert(it.fileInfo().isDir() ? path + u'/' : path,
-                     it.fileInfo().isDir() ? QByteArray() : home.readFile(path));
-    }
-    return files;
-}
 
 // Runs an import, collecting the rejections shown.
 importer::ImportOutcome run(AppDelegate& state, const std::optional<QString>& text,
@@ -134,7 +120,7 @@ private slots:
             home.writeFile(entry, "old$古い\n");
         if (!counter.isNull())
             home.writeFile(u"count.txt"_qs, counter);
-        QMap<QString, QByteArray> expected = snapshot(home);
+        QMap<QString, QByteArray> expected = home.snapshot();
         AppDelegate state;
         StdoutCapture out;
         QCOMPARE(importer::outcomeText(run(state, u"new,新しい\n"_qs, name)), alert);
@@ -143,7 +129,7 @@ private slots:
             expected.insert(u"words_lists/"_qs + saved, "new$新しい\n");
         if (!count.isNull())
             expected.insert(u"count.txt"_qs, count);
-        QCOMPARE(snapshot(home), expected);
+        QCOMPARE(home.snapshot(), expected);
         // What was not saved stays in the shared state.
         QCOMPARE(state.formal_list.isEmpty(), !count.isNull());
         // A failure or a refused name is described last; a clean save ends with its form.
@@ -175,7 +161,7 @@ private slots:
         home.makeListFolder();
         AppDelegate state;
         QCOMPARE(run(state, u"x,え\ny,お"_qs).number, 1);
-        const QMap<QString, QByteArray> before = snapshot(home);
+        const QMap<QString, QByteArray> before = home.snapshot();
         StdoutCapture out;
         QStringList seen;
         const importer::ImportOutcome outcome =
@@ -183,7 +169,7 @@ private slots:
         QCOMPARE(seen, shown);
         QCOMPARE(outcome.rejection, shown.value(0));
         QVERIFY(importer::outcomeText(outcome).isEmpty());
-        QCOMPARE(snapshot(home), before);
+        QCOMPARE(home.snapshot(), before);
         QCOMPARE(out.bytes(), QByteArray());
         QCOMPARE(state.LINE_INDEX, lineIndex);
         QCOMPARE(importer::IMPORT_OK, lineIndex != 0);

@@ -1,6 +1,7 @@
 #include "test_home.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
@@ -35,4 +36,22 @@ QByteArray TestHome::readFile(const QString& relativePath) const {
 bool TestHome::has(const QString& relativePath) const {
     const QFileInfo info(dir_.path() + u'/' + relativePath);
     return info.exists() || info.isSymLink();
+}
+
+QMap<QString, QByteArray> TestHome::snapshot() const {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(dir_.path(),
+                    QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next().mid(dir_.path().size() + 1);
+        const QFileInfo info = it.fileInfo();
+        if (info.isDir() && !info.isSymLink())
+            files.insert(path + u'/', QByteArray());
+        else if (info.isFile() && !info.isSymLink())
+            files.insert(path, readFile(path));
+        else
+            files.insert(path, QByteArrayLiteral("(not a plain file)"));
+    }
+    return files;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -21,6 +23,11 @@ public:
     void writeFile(const QString& relativePath, const QByteArray& bytes) const;
     QByteArray readFile(const QString& relativePath) const;
     bool has(const QString& relativePath) const;
+
+    // Everything below the home folder, hidden entries included, as relative path -> bytes:
+    // folders end in "/" and hold nothing; links, pipes and other special entries are never
+    // opened (a pipe would block) and hold "(not a plain file)".
+    QMap<QString, QByteArray> snapshot() const;
 
 private:
     QTemporaryDir dir_;

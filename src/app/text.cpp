@@ -18,10 +18,6 @@ QStringList lines(QStringView text) {
     return result;
 }
 
-QStringList splitAll(const QString& text, const QString& separator) {
-    return text.split(separator, Qt::KeepEmptyParts, Qt::CaseSensitive);
-}
-
 qsizetype firstGraphemeUtf8Length(QStringView text) {
     if (text.isEmpty())
         return 0;

@@ -108,10 +108,6 @@ template <typename F> void forEachLineUtf8(QByteArrayView text, F&& f) {
 // The lines of a text, as forEachLine cuts them.
 QStringList lines(QStringView text);
 
-// Splits at every occurrence of the separator: k occurrences give k + 1 parts, parts may
-// be empty, an empty text gives one empty part, nothing is trimmed.
-QStringList splitAll(const QString& text, const QString& separator);
-
 // The number of bytes that the first extended grapheme cluster (Unicode Annex #29) of the
 // text takes in UTF-8; 0 for an empty text.
 qsizetype firstGraphemeUtf8Length(QStringView text);

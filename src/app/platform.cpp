@@ -11,7 +11,9 @@
 
 #include <array>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -26,7 +28,7 @@ namespace platform {
 namespace {
 
 QByteArray encoded(const QString& path) {
-    return QFile::encodeName(path);
+    return encodeFileName(path);
 }
 
 QString osError(int error) {
@@ -42,6 +44,10 @@ QString describe(const QString& what, const QString& path, const QString& reason
 // when the buffer is flushed: QSaveFile then commits a truncated file as a success (Qt 6.4),
 // and a short write would be described as "Unknown error".
 int writeAll(int fd, const QByteArray& bytes) {
+    // A file-size limit (ulimit -f) must fail a write with EFBIG, which is reported, rather
+    // than kill the program in the middle of a save.
+    static const bool sizeLimitIsAnError = (std::signal(SIGXFSZ, SIG_IGN), true);
+    Q_UNUSED(sizeLimitIsAnError);
     const char* data = bytes.constData();
     qsizetype left = bytes.size();
     while (left > 0) {
@@ -91,7 +97,7 @@ Result<QStringList> listFolder(const QString& path) {
     while (const dirent* entry = ::readdir(dir)) {
         const char* name = entry->d_name;
         if (std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0)
-            names.append(QFile::decodeName(name));
+            names.append(decodeFileName(name));
         errno = 0;
     }
     const int readError = errno;
@@ -102,37 +108,132 @@ Result<QStringList> listFolder(const QString& path) {
     return Result<QStringList>::success(std::move(names));
 }
 
-Status removeEntry(const QString& path) {
-    // remove_all removes a link itself and never descends through one; QDir's
-    // removeRecursively would empty a linked folder's target.
-    std::error_code ec;
-    const std::filesystem::path target(encoded(path).toStdString());
-    if (!exists(path))
+namespace {
+
+// Opens folder for the *at calls when it really is root or a folder below it. Each step below
+// root is opened without following a link, so a link swapped in after the check fails the
+// step instead of leading elsewhere. -1 with errno set on failure (EXDEV: elsewhere).
+int openFolderWithin(const QString& root, const QString& folder) {
+    const auto real = [](const QString& path) {
+        std::string resolved;
+        if (char* r = ::realpath(encoded(path).constData(), nullptr)) {
+            resolved = r;
+            std::free(r);
+        }
+        return resolved;
+    };
+    const std::string rootReal = real(root);
+    const std::string folderReal = real(folder);
+    if (rootReal.empty() || folderReal.empty())
+        return -1;
+    const std::string prefix = rootReal.ends_with('/') ? rootReal : rootReal + '/';
+    if (folderReal != rootReal && !folderReal.starts_with(prefix)) {
+        errno = EXDEV;
+        return -1;
+    }
+    int fd = ::open(rootReal.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    std::string rest = folderReal == rootReal ? std::string() : folderReal.substr(prefix.size());
+    while (fd >= 0 && !rest.empty()) {
+        const size_t slash = rest.find('/');
+        const std::string step = rest.substr(0, slash);
+        rest = slash == std::string::npos ? std::string() : rest.substr(slash + 1);
+        const int next =
+            ::openat(fd, step.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        fd = next;
+    }
+    return fd;
+}
+
+// Moves src to leaf in the open folder, never replacing an entry there. 0 on success, else
+// the OS's error number (EEXIST for a taken name).
+int renameNoReplaceAt(const char* src, int folder, const char* leaf) {
+    if (::renameat2(AT_FDCWD, src, folder, leaf, RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return errno;
+    // File systems without RENAME_NOREPLACE: link() refuses an existing target, too.
+    if (::linkat(AT_FDCWD, src, folder, leaf, 0) != 0)
+        return errno;
+    ::unlink(src);
+    return 0;
+}
+
+// Removes the entry name of the open folder, a folder's content first; links are removed
+// as links. 0 on success, else the OS's error number.
+int removeAt(int folder, const char* name) {
+    struct stat st;
+    if (::fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno;
+    if (!S_ISDIR(st.st_mode))
+        return ::unlinkat(folder, name, 0) == 0 ? 0 : errno;
+    const int fd = ::openat(folder, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    DIR* dir = ::fdopendir(fd);
+    if (!dir) {
+        const int error = errno;
+        ::close(fd);
+        return error;
+    }
+    int error = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            error = removeAt(::dirfd(dir), entry->d_name);
+        if (error != 0)
+            break;
+    }
+    ::closedir(dir);
+    if (error != 0)
+        return error;
+    return ::unlinkat(folder, name, AT_REMOVEDIR) == 0 ? 0 : errno;
+}
+
+} // namespace
+
+Status removeEntryWithin(const QString& root, const QString& folder, const QString& name) {
+    const QString path = folder + u'/' + name;
+    const auto failed = [&](int error) {
         return Status::failure(
-            describe(QStringLiteral("削除できませんでした"), path, osError(ENOENT)));
-    std::filesystem::remove_all(target, ec);
-    if (ec)
-        return Status::failure(describe(QStringLiteral("削除できませんでした"), path,
-                                        QString::fromStdString(ec.message())));
-    return Status::success();
+            describe(QStringLiteral("削除できませんでした"), path, osError(error)), error);
+    };
+    if (name.isEmpty() || name == u"." || name == u".." || name.contains(u'/'))
+        return failed(EINVAL);
+    const int fd = openFolderWithin(root, folder);
+    if (fd < 0)
+        return failed(errno);
+    const int error = removeAt(fd, encoded(name).constData());
+    ::close(fd);
+    return error == 0 ? Status::success() : failed(error);
+}
+
+Status moveWithin(const QString& from, const QString& root, const QString& to) {
+    const qsizetype slash = to.lastIndexOf(u'/');
+    const QString folder = slash <= 0 ? QStringLiteral("/") : to.first(slash);
+    const QByteArray leaf = encoded(to.sliced(slash + 1));
+    const auto failed = [&](int error) {
+        return Status::failure(QStringLiteral("「%1」を「%2」に移動できませんでした: %3")
+                                   .arg(from, to, osError(error)),
+                               error);
+    };
+    const int fd = openFolderWithin(root, folder);
+    if (fd < 0)
+        return failed(errno);
+    const int error = renameNoReplaceAt(encoded(from).constData(), fd, leaf.constData());
+    ::close(fd);
+    return error == 0 ? Status::success() : failed(error);
 }
 
 Status moveNoReplace(const QString& from, const QString& to) {
-    const QByteArray src = encoded(from);
-    const QByteArray dst = encoded(to);
-    if (::renameat2(AT_FDCWD, src.constData(), AT_FDCWD, dst.constData(), RENAME_NOREPLACE) == 0)
+    const int error =
+        renameNoReplaceAt(encoded(from).constData(), AT_FDCWD, encoded(to).constData());
+    if (error == 0)
         return Status::success();
-    int error = errno;
-    if (error == EINVAL || error == ENOSYS) {
-        // File systems without RENAME_NOREPLACE: link() refuses an existing target, too.
-        if (::link(src.constData(), dst.constData()) == 0) {
-            ::unlink(src.constData());
-            return Status::success();
-        }
-        error = errno;
-    }
     return Status::failure(
-        QStringLiteral("「%1」を「%2」に移動できませんでした: %3").arg(from, to, osError(error)));
+        QStringLiteral("「%1」を「%2」に移動できませんでした: %3").arg(from, to, osError(error)),
+        error);
 }
 
 Result<QByteArray> readBytes(const QString& path) {

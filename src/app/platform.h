@@ -16,9 +16,12 @@ namespace platform {
 struct Status {
     bool ok = true;
     QString error;
+    int code = 0; // the OS's error number, where there is one
 
     static Status success() { return {}; }
-    static Status failure(QString description) { return {false, std::move(description)}; }
+    static Status failure(QString description, int code = 0) {
+        return {false, std::move(description), code};
+    }
 };
 
 // Outcome of an operation that yields a value on success.
@@ -48,9 +51,15 @@ Status createFolder(const QString& path);
 // path is missing, is not a folder or cannot be read.
 Result<QStringList> listFolder(const QString& path);
 
-// Removes an entry: a file, a link (never what it points to), or a folder with everything
-// inside it.
-Status removeEntry(const QString& path);
+// Removes folder + "/" + name: a file, a link (never what it points to), or a folder with
+// everything inside it, but only when the folder really is root or lies below it. No link is
+// followed at any depth, and the work is done from an open folder, so nothing swapped in
+// after the check is touched. A folder elsewhere fails with code EXDEV.
+Status removeEntryWithin(const QString& root, const QString& folder, const QString& name);
+// Moves from to the path to (given as text), without replacing anything, but only when the
+// folder of to really is root or lies below it, reached through no link. A folder elsewhere
+// fails with code EXDEV, a taken target with EEXIST.
+Status moveWithin(const QString& from, const QString& root, const QString& to);
 
 // Moves an entry; fails, without touching anything, when the target already exists.
 Status moveNoReplace(const QString& from, const QString& to);

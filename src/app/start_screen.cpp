@@ -11,10 +11,4 @@ platform::Status ensureListFolder() {
     return platform::createFolder(folder);
 }
 
-bool hasDisplay() {
-    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
-}
-
 } // namespace app

@@ -108,6 +108,41 @@ bool isValidUtf8(QByteArrayView bytes) {
     return true;
 }
 
+QString decodeFileName(QByteArrayView bytes) {
+    if (isValidUtf8(bytes))
+        return QString::fromUtf8(bytes);
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = p + bytes.size();
+    QString name;
+    while (p < end) {
+        const unsigned char* next = *p < 0x80 ? p + 1 : endOfSequence(p, end);
+        if (next) {
+            name += QString::fromUtf8(reinterpret_cast<const char*>(p), next - p);
+            p = next;
+        } else {
+            name += QChar(char16_t(0xDC00 + *p++)); // kept as a lone surrogate
+        }
+    }
+    return name;
+}
+
+QByteArray encodeFileName(QStringView name) {
+    QByteArray bytes;
+    bytes.reserve(name.size() * 3);
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t c = name[i].unicode();
+        const bool afterHigh = i > 0 && QChar::isHighSurrogate(name[i - 1].unicode());
+        if (c >= 0xDC80 && c <= 0xDCFF && !afterHigh) {
+            bytes += name.sliced(from, i - from).toUtf8();
+            bytes += char(c - 0xDC00);
+            from = i + 1;
+        }
+    }
+    bytes += name.sliced(from).toUtf8();
+    return bytes;
+}
+
 QString textOfUtf8(QByteArrayView utf8) {
     QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
                                                        QStringConverter::Flag::ConvertInitialBom);

@@ -116,6 +116,11 @@ qsizetype firstGraphemeUtf8Length(QStringView text);
 // form, no surrogate, nothing above U+10FFFF, no sequence cut off.
 bool isValidUtf8(QByteArrayView bytes);
 
+// A file name as the file system gave it: bytes that are not UTF-8 (a name made on Windows
+// in Shift_JIS) become the lone surrogates U+DC80..U+DCFF, which encodeFileName turns back
+// into the same bytes, so that a listed name still leads to its file.
+QString decodeFileName(QByteArrayView bytes);
+QByteArray encodeFileName(QStringView name);
 // The text of valid UTF-8 bytes, every character kept: unlike QString::fromUtf8, a leading
 // U+FEFF stays in the text (a line or a part may begin with one).
 QString textOfUtf8(QByteArrayView utf8);

@@ -25,11 +25,12 @@ ImportOutcome failed(Kind kind, const QString& description) {
 Completion nameSavedList(const QString& path, const QString& name) {
     if (name.isEmpty())
         return Completion::Unnamed;
-    const platform::Status moved = store::nameList(path, name);
-    if (moved.ok)
+    const store::Naming naming = store::nameList(path, name);
+    if (naming.kind == store::Naming::Kind::Named)
         return Completion::Named;
-    platform::diagnostic(moved.error);
-    return Completion::MoveRefused;
+    platform::diagnostic(naming.description);
+    return naming.kind == store::Naming::Kind::Taken ? Completion::MoveRefused
+                                                     : Completion::NameUnusable;
 }
 
 } // namespace
@@ -168,6 +169,10 @@ QString completionText(Completion completion, qint64 number, const QString& name
         return QStringLiteral("単語リストの読み込みが完了しましたが、同じファイル名の単語リストが"
                               "存在したため、") +
                listName + QStringLiteral("として読み込まれました。");
+    case Completion::NameUnusable:
+        return QStringLiteral("単語リストの読み込みが完了しました。\n単語リスト名「") + name +
+               QStringLiteral("」は使えないため、") + listName +
+               QStringLiteral("として読み込まれました。");
     case Completion::Named:
         return QStringLiteral("単語リストの読み込みが完了しました。\n単語リスト名は") + name +
                QStringLiteral("です。");

@@ -15,9 +15,10 @@ struct AppDelegate;
 namespace importer {
 
 enum class Completion {
-    Unnamed,     // no name typed: the list keeps its generated name
-    MoveRefused, // a name was typed but could not be given
-    Named,       // the list carries the typed name
+    Unnamed,      // no name typed: the list keeps its generated name
+    MoveRefused,  // a list of the typed name exists already
+    NameUnusable, // the typed name leads out of the list folder, or cannot name a file
+    Named,        // the list carries the typed name
 };
 
 struct ImportOutcome {

@@ -3,6 +3,8 @@
 #include "store/counter.h"
 #include "store/locations.h"
 
+#include <cerrno>
+
 namespace store {
 
 ListWrite writeNewList(qint64 firstNumber, const QString& savedForm) {
@@ -30,13 +32,19 @@ platform::Status writeCounter(qint64 number) {
     return platform::writeUtf8Atomic(counterPath(), QString::number(number));
 }
 
-platform::Status nameList(const QString& listPath, const QString& name) {
+Naming nameList(const QString& listPath, const QString& name) {
     const QString target = namedListPath(name);
     if (target.isEmpty())
-        return platform::Status::failure(
-            QStringLiteral("「%1」は単語リストのフォルダの外を指すため、名前に使えません")
-                .arg(name));
-    return platform::moveNoReplace(listPath, target);
+        return {Naming::Kind::Unusable,
+                QStringLiteral("「%1」は名前に使えない文字を含むため、名前に使えません").arg(name)};
+    const platform::Status moved = platform::moveWithin(listPath, listFolderPath(), target);
+    if (moved.ok)
+        return {Naming::Kind::Named, {}};
+    if (moved.code == EXDEV)
+        return {Naming::Kind::Unusable,
+                QStringLiteral("「%1」は単語リストのフォルダの外を指すため、名前に使えません")
+                    .arg(name)};
+    return {moved.code == EEXIST ? Naming::Kind::Taken : Naming::Kind::Unusable, moved.error};
 }
 
 Pair splitPair(QStringView line) {

@@ -30,9 +30,15 @@ ListWrite writeNewList(qint64 firstNumber, const QByteArray& savedForm);
 // Writes the decimal number to the counter file, atomically, replacing its whole content.
 platform::Status writeCounter(qint64 number);
 
-// Moves a saved list to list folder + "/" + name + ".txt". Fails, leaving the list where it
-// is, when that file exists or when the name would lead out of the list folder.
-platform::Status nameList(const QString& listPath, const QString& name);
+// Moves a saved list to namedListPath(name). Fails, leaving the list where it is, when that
+// file exists (Taken) or when the name cannot be used (Unusable): it leads out of the list
+// folder, by ".." or through a link, its folder is missing, or it is no file name.
+struct Naming {
+    enum class Kind { Named, Taken, Unusable };
+    Kind kind = Kind::Named;
+    QString description; // why the name was refused
+};
+Naming nameList(const QString& listPath, const QString& name);
 
 // One line of a list file: the text before the first "$" is the English half, the text
 // between the first and the second "$" the Japanese half. A line without "$" is all English

@@ -2,15 +2,19 @@
 
 #include "store/locations.h"
 
+#include <cerrno>
+
 namespace store {
 
 platform::Status deleteEntry(const QString& folderPath, const QString& name) {
-    const QString target = folderPath + u'/' + name;
-    if (name.isEmpty() || !isInsideListFolder(target))
+    const platform::Status removed =
+        platform::removeEntryWithin(listFolderPath(), folderPath, name);
+    if (removed.code == EXDEV)
         return platform::Status::failure(
             QStringLiteral("「%1」は単語リストのフォルダ「%2」の中にないため、削除できません")
-                .arg(target, listFolderPath()));
-    return platform::removeEntry(target);
+                .arg(folderPath + u'/' + name, listFolderPath()),
+            EXDEV);
+    return removed;
 }
 
 } // namespace store

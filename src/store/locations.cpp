@@ -2,8 +2,6 @@
 
 #include "app/platform.h"
 
-#include <QDir>
-
 namespace store {
 
 QString listFolderPath() {
@@ -22,18 +20,15 @@ QString unnamedListPath(qint64 number) {
     return listFolderPath() + u'/' + unnamedListFileName(number);
 }
 
-bool isInsideListFolder(const QString& path) {
-    const QString folder = QDir::cleanPath(listFolderPath()) + u'/';
-    const QString cleaned = QDir::cleanPath(path);
-    return cleaned.startsWith(folder) && cleaned.size() > folder.size();
-}
-
 QString namedListPath(const QString& name) {
     // The OS would cut a path at a NUL, dropping the ".txt" and whatever follows.
     if (name.contains(QChar(0)))
         return QString();
-    const QString path = listFolderPath() + u'/' + name + QStringLiteral(".txt");
-    return isInsideListFolder(path) ? path : QString();
+    // "fruit.txt", typed from the habit of file names, is saved as fruit.txt.
+    const QStringView base = name.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive)
+                                 ? QStringView(name).chopped(4)
+                                 : QStringView(name);
+    return listFolderPath() + u'/' + base.toString() + QStringLiteral(".txt");
 }
 
 } // namespace store

@@ -4,8 +4,55 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QGridLayout>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
+
+namespace {
+
+// A message is shown whole up to this many characters (a rejected line of 10,000 with its
+// number and reason); a longer one (megabytes, at worst) is shown as its beginning and its
+// end, where the line number and the reason stand, and the box says what was left out.
+constexpr qsizetype shownWhole = 12000;
+constexpr qsizetype shownHead = 8000;
+constexpr qsizetype shownTail = 3000;
+// Longer informative texts go into a scrolling view that can break a line anywhere: a
+// label breaks only between words, so a long line without spaces would widen the box past
+// the screen.
+constexpr qsizetype labelLimit = 400;
+
+QString abridged(const QString& text) {
+    if (text.size() <= shownWhole)
+        return text;
+    const qsizetype left = text.size() - shownHead - shownTail;
+    return text.first(shownHead) +
+           QStringLiteral("\n\n…(長すぎるため、ここで%1文字を省略して表示しています)…\n\n")
+               .arg(QString::number(left)) +
+           text.last(shownTail);
+}
+
+// Puts a read-only view of the text where the informative label stands, and hides the
+// label: a hidden label is never laid out, however long its text.
+void showInScrollingView(QMessageBox& box, QLabel* label, const QString& text) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    const int index = grid ? grid->indexOf(label) : -1;
+    if (index < 0)
+        return;
+    int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+    grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
+    auto* view = new QPlainTextEdit(&box);
+    view->setObjectName(QStringLiteral("informative_text"));
+    view->setReadOnly(true);
+    view->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    view->setMinimumSize(480, 200);
+    view->setPlainText(abridged(text));
+    view->setAccessibleName(QStringLiteral("メッセージ"));
+    grid->addWidget(view, row, column, rowSpan, columnSpan);
+    label->hide();
+}
+
+} // namespace
 
 int runModal(QDialog& dialog) {
     platform::flushDiagnostics();
@@ -17,9 +64,15 @@ int runAlert(QWidget* parent, const QString& text, const QString& informativeTex
     QMessageBox box(parent);
     box.setWindowTitle(QApplication::applicationDisplayName());
     box.setIcon(QMessageBox::NoIcon);
-    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     box.setInformativeText(informativeText);
+    // A line, a file name or a typed name is shown as the text it is: Qt would guess rich
+    // text for the informative label by itself and render "<b>" or "&lt;".
+    for (QLabel* label : box.findChildren<QLabel*>()) {
+        label->setTextFormat(Qt::PlainText);
+        if (informativeText.size() > labelLimit && label->text() == informativeText)
+            showInScrollingView(box, label, informativeText);
+    }
     QList<QPushButton*> added;
     for (int i = 0; i < buttons.titles.size(); ++i) {
         const QMessageBox::ButtonRole role =

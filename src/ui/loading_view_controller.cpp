@@ -15,9 +15,7 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QUrl>
@@ -25,62 +23,6 @@
 namespace {
 
 const QString okTitle = QStringLiteral("OK");
-
-// A rejected line can be megabytes long, and a word-wrapped label lays out every character
-// of it before the box appears (seconds for 1 MB). The box keeps the whole message as its
-// informative text; what it shows of a long one is the beginning and the end, where the
-// line number and the reason stand.
-constexpr qsizetype shownHead = 240;
-constexpr qsizetype shownTail = 160;
-
-// The shown part with a chance to wrap every few characters, so that a line without spaces
-// does not make the box wider than the screen.
-QString wrappable(QStringView text) {
-    constexpr qsizetype run = 40;
-    QString out;
-    out.reserve(text.size() + text.size() / run + 1);
-    for (qsizetype i = 0; i < text.size(); i += run) {
-        if (i > 0)
-            out += QChar(0x200B); // zero-width space
-        out += text.mid(i, run);
-    }
-    return out;
-}
-
-void showExcerptOfLongText(QMessageBox& box, const QString& text) {
-    if (text.size() <= shownHead + shownTail)
-        return;
-    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"));
-    auto* grid = qobject_cast<QGridLayout*>(box.layout());
-    if (!label || !grid)
-        return;
-    const int index = grid->indexOf(label);
-    if (index < 0)
-        return;
-    int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
-    grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
-    auto* excerpt = new QLabel(&box);
-    excerpt->setObjectName(QStringLiteral("informative_excerpt"));
-    excerpt->setTextFormat(Qt::PlainText);
-    excerpt->setWordWrap(true);
-    excerpt->setTextInteractionFlags(label->textInteractionFlags());
-    excerpt->setText(wrappable(QStringView(text).first(shownHead)) + QStringLiteral(" … ") +
-                     wrappable(QStringView(text).last(shownTail)));
-    grid->addWidget(excerpt, row, column, rowSpan, columnSpan);
-    // A hidden widget takes no part in the layout, so its text is never laid out.
-    label->hide();
-}
-
-// Shows a rejected line on the import's error box, with its one button.
-void showRejection(QMessageBox& box, const QString& message) {
-    box.setInformativeText(message);
-    QPushButton* ok = box.addButton(okTitle, QMessageBox::AcceptRole);
-    ok->setAccessibleName(okTitle);
-    box.setDefaultButton(ok);
-    box.setEscapeButton(ok);
-    showExcerptOfLongText(box, message);
-    runModal(box);
-}
 
 } // namespace
 
@@ -145,19 +87,8 @@ void LoadingViewController::sequence() {
     showOptions();
 }
 
-QMessageBox* LoadingViewController::newErrorBox() {
-    auto* box = new QMessageBox(this);
-    box->setWindowTitle(QApplication::applicationDisplayName());
-    box->setIcon(QMessageBox::NoIcon);
-    box->setTextFormat(Qt::PlainText);
-    box->setText(importer::errorTitle());
-    return box;
-}
-
 void LoadingViewController::open() {
     const platform::FlushDiagnosticsOnReturn flush;
-    // One error box per import, for the line check to fill in when it rejects a line.
-    const std::unique_ptr<QMessageBox> errorBox(newErrorBox());
 
     QFileDialog panel(this);
     setUpOpenPanel(panel, QFileDialog::ExistingFile,
@@ -170,10 +101,10 @@ void LoadingViewController::open() {
     const QStringList chosen = panel.selectedFiles();
     if (chosen.isEmpty())
         return;
-    importFile(chosen.first(), *errorBox);
+    importFile(chosen.first());
 }
 
-void LoadingViewController::importFile(const QString& path, QMessageBox& errorBox) {
+void LoadingViewController::importFile(const QString& path) {
     const importer::SourceRead read = importer::readSource(path);
     switch (read.kind) {
     case importer::SourceRead::Kind::Text:
@@ -191,9 +122,10 @@ void LoadingViewController::importFile(const QString& path, QMessageBox& errorBo
     }
     ADD_WORDS_LIST = read.utf8;
 
-    const importer::ImportOutcome outcome =
-        importer::runImportUtf8(ADD_WORDS_LIST, words_list_name->text(), fromAppDelegate,
-                                [&](const QString& message) { showRejection(errorBox, message); });
+    const importer::ImportOutcome outcome = importer::runImportUtf8(
+        ADD_WORDS_LIST, words_list_name->text(), fromAppDelegate, [this](const QString& message) {
+            runAlert(this, importer::errorTitle(), message, {{okTitle}, 0});
+        });
     const QString text = importer::outcomeText(outcome);
     if (text.isEmpty())
         return;
@@ -221,8 +153,7 @@ void LoadingViewController::dropEvent(QDropEvent* event) {
         this,
         [this, path] {
             const platform::FlushDiagnosticsOnReturn flush;
-            const std::unique_ptr<QMessageBox> errorBox(newErrorBox());
-            importFile(path, *errorBox);
+            importFile(path);
         },
         Qt::QueuedConnection);
 }

@@ -9,7 +9,6 @@
 struct AppDelegate;
 class QLabel;
 class QLineEdit;
-class QMessageBox;
 
 namespace Ui {
 class LoadingViewController;
@@ -42,8 +41,7 @@ protected:
 
 private:
     void viewDidLoad();
-    void importFile(const QString& path, QMessageBox& errorBox);
-    QMessageBox* newErrorBox();
+    void importFile(const QString& path);
     void showOptions();
 
     std::unique_ptr<Ui::LoadingViewController> ui_;

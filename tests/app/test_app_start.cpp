@@ -21,6 +21,7 @@ private slots:
     void startScreenMakesSureTheListFolderExists_data();
     void startScreenMakesSureTheListFolderExists();
     void qtsOwnTextsAreJapanese();
+    void withoutDisplayTheProgramSaysSoAndExits_data();
     void withoutDisplayTheProgramSaysSoAndExits();
     void aRunLeavesNothingButTheStore();
 };
@@ -103,11 +104,24 @@ void TestAppStart::qtsOwnTextsAreJapanese() {
                 u"Date Modified"_qs);
 }
 
+void TestAppStart::withoutDisplayTheProgramSaysSoAndExits_data() {
+    QTest::addColumn<QString>("display");
+    QTest::newRow("no display set") << QString();
+    // A display number that no server answers, as a stale DISPLAY after ssh leaves it.
+    int free = 7301;
+    while (QFileInfo::exists(u"/tmp/.X11-unix/X"_qs + QString::number(free)))
+        ++free;
+    QTest::newRow("a display nobody answers") << u":"_qs + QString::number(free);
+}
+
 void TestAppStart::withoutDisplayTheProgramSaysSoAndExits() {
+    QFETCH(QString, display);
     TestHome home;
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(u"DISPLAY"_qs);
+    if (!display.isEmpty())
+        env.insert(u"DISPLAY"_qs, display);
     env.remove(u"WAYLAND_DISPLAY"_qs);
     env.remove(u"QT_QPA_PLATFORM"_qs);
     env.insert(u"HOME"_qs, home.path());

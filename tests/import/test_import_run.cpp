@@ -72,6 +72,10 @@ private slots:
             return done + u"が、同じファイル名の単語リストが存在したため、Words_list_"_qs +
                    QString::number(n) + u".txtとして読み込まれました。"_qs;
         };
+        const auto unusable = [&](const QString& name) {
+            return done + u"。\n単語リスト名「"_qs + name +
+                   u"」は使えないため、Words_list_1.txtとして読み込まれました。"_qs;
+        };
         const QString notSaved = u"単語リストを保存できませんでした。"_qs;
         const QString list1 = u"Words_list_1.txt"_qs;
         QTest::newRow("first") << QByteArray() << QString() << QString() << as(list1) << list1
@@ -87,10 +91,10 @@ private slots:
                                 << u"  .txt"_qs << "1"_qba;
         QTest::newRow("name taken") << "6"_qba << u"words_lists/fruit.txt"_qs << u"fruit"_qs
                                     << refused(7) << u"Words_list_7.txt"_qs << "7"_qba;
-        QTest::newRow("../x") << QByteArray() << QString() << u"../x"_qs << refused(1) << list1
-                              << "1"_qba;
-        QTest::newRow("/tmp/x") << QByteArray() << QString() << u"/tmp/x"_qs << refused(1) << list1
-                                << "1"_qba;
+        QTest::newRow("../x") << QByteArray() << QString() << u"../x"_qs << unusable(u"../x"_qs)
+                              << list1 << "1"_qba;
+        QTest::newRow("/tmp/x") << QByteArray() << QString() << u"/tmp/x"_qs
+                                << unusable(u"/tmp/x"_qs) << list1 << "1"_qba;
         QTest::newRow("not a number")
             << "abc"_qba << QString() << u"x"_qs
             << u"count.txtの内容が数値ではないため、単語リストを保存できませんでした。"_qs

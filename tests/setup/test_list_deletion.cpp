@@ -1,4 +1,6 @@
 #include "app/app_delegate.h"
+#include "app/platform.h"
+#include "app/text.h"
 #include "setup/folder_listing.h"
 #include "setup/list_deletion.h"
 #include "setup/list_loading.h"
@@ -35,11 +37,16 @@ private slots:
         row("a link, not its target", "", "a.txt", "link", true, true);
         row("no selection", "", "a.txt", "", true, false);
         row("outside words_lists", "other", "o.txt", "o.txt", true, false);
+        row("a name that is not UTF-8", "", "<sj>", "<sj>", true, true);
     }
     void deletion() {
         QFETCH(QString, folder);
         QFETCH(QString, load);
         QFETCH(QString, select);
+        // A name in Shift_JIS, as unzipping an archive made on Windows leaves it.
+        const QString sjis = platform::decodeFileName("sj\x82\xa0.txt");
+        load.replace(u"<sj>"_qs, sjis);
+        select.replace(u"<sj>"_qs, sjis);
         QFETCH(bool, yes);
         QFETCH(bool, removed);
         TestHome home;
@@ -50,6 +57,7 @@ private slots:
         home.writeFile(QStringLiteral("words_lists/x/inner.txt"), "i$1\n");
         home.writeFile(QStringLiteral("other/o.txt"), "o$1\n");
         QVERIFY(QFile::link(home.path() + "/other", home.listFolder() + "/link"));
+        QVERIFY(platform::writeBytesAtomicNew(home.listFolder() + u'/' + sjis, "s$1\n").ok);
         const QString listed = folder.isEmpty() ? home.listFolder() : home.path() + u'/' + folder;
         words_lists_url() = QUrl::fromLocalFile(listed);
 
@@ -67,6 +75,8 @@ private slots:
         screen.selectedIndex = screen.items.indexOf(select);
         QCOMPARE(screen.selectedIndex >= 0, !select.isEmpty());
         const setup::SetupScreen before = screen;
+        QCOMPARE(before.startEnabled,
+                 load.endsWith(u".txt"_qs)); // a list loaded, whatever its name
         const AppDelegate loaded = delegate;
         quiet.bytes();
 
@@ -79,8 +89,8 @@ private slots:
 
         QCOMPARE(asked, select.isEmpty() ? QStringList{} : QStringList{select});
         QCOMPARE(delegate.SELECTED_ITEM, select);
-        QCOMPARE(QFileInfo(listed + u'/' + select).exists(), !removed);
-        QVERIFY(home.has(QStringLiteral("other/o.txt")) && QFileInfo::exists(home.listFolder()));
+        QCOMPARE(platform::exists(listed + u'/' + select), !removed);
+        QVERIFY(home.has(QStringLiteral("other/o.txt")) && home.has(u"words_lists/a.txt"_qs));
         QStringList items = before.items;
         if (removed)
             items.removeOne(select);

@@ -120,31 +120,42 @@ void TestStore::numberingStopsAtTheLargestNumber() {
 
 void TestStore::namingMovesOrRefuses_data() {
     QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("kind");         // store::Naming::Kind
     QTest::addColumn<QString>("expected"); // relative path of the list afterwards
-    QTest::newRow("dots stay inside") << u".."_qs << u"words_lists/...txt"_qs;
-    QTest::newRow("deep parent") << u"a/../../x"_qs << u"words_lists/Words_list_1.txt"_qs;
+    const int named = int(store::Naming::Kind::Named);
+    const int taken = int(store::Naming::Kind::Taken);
+    const int unusable = int(store::Naming::Kind::Unusable);
+    const QString unnamed = u"words_lists/Words_list_1.txt"_qs;
+    QTest::newRow("dots stay inside") << u".."_qs << named << u"words_lists/...txt"_qs;
+    QTest::newRow("existing subfolder") << u"sub/x"_qs << named << u"words_lists/sub/x.txt"_qs;
+    QTest::newRow("a .txt ending is not doubled")
+        << u"fruit.TXT"_qs << named << u"words_lists/fruit.txt"_qs;
+    QTest::newRow("taken") << u"taken"_qs << taken << unnamed;
+    QTest::newRow("leaves by ..") << u"a/../../x"_qs << unusable << unnamed;
+    QTest::newRow("leaves through a link") << u"linkdir/x"_qs << unusable << unnamed;
+    QTest::newRow("folder missing") << u"10/5小テスト"_qs << unusable << unnamed;
     QTest::newRow("NUL would cut the name short")
-        << QString(u"x.sh\u0000"_qs) << u"words_lists/Words_list_1.txt"_qs;
-    QTest::newRow("existing subfolder") << u"sub/x"_qs << u"words_lists/sub/x.txt"_qs;
+        << QString(u"x.sh\u0000"_qs) << unusable << unnamed;
 }
 
 void TestStore::namingMovesOrRefuses() {
     QFETCH(QString, name);
+    QFETCH(int, kind);
     QFETCH(QString, expected);
     TestHome home;
     home.makeListFolder();
     QDir(home.listFolder()).mkdir(u"sub"_qs);
+    QDir(home.path()).mkdir(u"outside"_qs);
+    QVERIFY(QFile::link(home.path() + u"/outside"_qs, home.listFolder() + u"/linkdir"_qs));
     home.writeFile(u"words_lists/taken.txt"_qs, "old$古\n");
     const ListWrite written = store::writeNewList(1, u"a$b\n"_qs);
     QCOMPARE(int(written.kind), int(ListWrite::Kind::Written));
-    const platform::Status moved = store::nameList(written.path, name);
-    QCOMPARE(moved.ok, expected != u"words_lists/Words_list_1.txt");
-    if (!moved.ok)
-        QVERIFY(!moved.error.isEmpty());
+    const store::Naming naming = store::nameList(written.path, name);
+    QCOMPARE(int(naming.kind), kind);
+    QCOMPARE(naming.description.isEmpty(), kind == int(store::Naming::Kind::Named));
     QCOMPARE(home.readFile(expected), QByteArray("a$b\n"));
     QCOMPARE(home.readFile(u"words_lists/taken.txt"_qs), u"old$古\n"_qs.toUtf8());
-    QVERIFY(!home.has(u"x.txt"_qs));
-    QVERIFY(!QFile::exists(u"/tmp/x.txt"_qs) || expected != u"words_lists/Words_list_1.txt");
+    QVERIFY(!home.has(u"x.txt"_qs) && !home.has(u"outside/x.txt"_qs));
 }
 
 void TestStore::splitPair_data() {
@@ -178,6 +189,10 @@ void TestStore::deletion_data() {
     QTest::newRow("outside the list folder") << u"elsewhere"_qs << u"b.txt"_qs << false;
     QTest::newRow("parent of the list folder") << u"words_lists"_qs << u".."_qs << false;
     QTest::newRow("missing entry") << u"words_lists"_qs << u"gone.txt"_qs << false;
+    QTest::newRow("a folder elsewhere, through a link")
+        << u"words_lists/link"_qs << u"b.txt"_qs << false;
+    QTest::newRow("the home folder, through a link")
+        << u"words_lists/up"_qs << u"words_lists"_qs << false;
 }
 
 void TestStore::deletion() {
@@ -192,6 +207,7 @@ void TestStore::deletion() {
     QDir(home.path()).mkdir(u"elsewhere"_qs);
     home.writeFile(u"elsewhere/b.txt"_qs, "keep");
     QVERIFY(QFile::link(home.path() + u"/elsewhere"_qs, home.listFolder() + u"/link"_qs));
+    QVERIFY(QFile::link(u".."_qs, home.listFolder() + u"/up"_qs));
 
     const platform::Status status = store::deleteEntry(home.path() + u'/' + folder, name);
     QCOMPARE(status.ok, removed);
@@ -202,6 +218,7 @@ void TestStore::deletion() {
     QVERIFY(QFileInfo(home.listFolder()).isDir());
     QCOMPARE(home.readFile(u"elsewhere/b.txt"_qs), QByteArray("keep"));
     QCOMPARE(home.has(u"words_lists/a.txt"_qs), name != u"a.txt");
+    QVERIFY(home.has(u"words_lists/x/y/z.txt"_qs) || name == u"x");
 }
 
 QTEST_GUILESS_MAIN(TestStore)

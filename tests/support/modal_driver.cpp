@@ -3,7 +3,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QTest>
 
 ModalDriver::ModalDriver(QList<Step> steps) : steps_(std::move(steps)) {
@@ -46,6 +48,15 @@ ModalDriver::Step answerAlert(ShownAlert* shown, const QString& button) {
         QVERIFY(box);
         shown->text = box->text();
         shown->informativeText = box->informativeText();
+        shown->plain = true;
+        shown->shown.clear();
+        for (const QLabel* label : box->findChildren<QLabel*>()) {
+            shown->plain = shown->plain && label->textFormat() == Qt::PlainText;
+            if (label->isVisible() && label->text() == shown->informativeText)
+                shown->shown = label->text();
+        }
+        if (auto* view = box->findChild<QPlainTextEdit*>(); view && view->isVisible())
+            shown->shown = view->toPlainText();
         shown->buttons.clear();
         for (QAbstractButton* b : box->buttons())
             shown->buttons.append(b->text());

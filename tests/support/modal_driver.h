@@ -33,6 +33,8 @@ struct ShownAlert {
     QString text;
     QString informativeText;
     QStringList buttons; // sorted: the box lays its buttons out by role
+    QString shown;       // what the box shows (and copies) of the informative text
+    bool plain = true;   // every label shows its text as plain text, never as markup
 };
 
 // Chooses the path in a file panel, or cancels the panel for an empty path.

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <unistd.h>
 
-StdoutCapture::StdoutCapture() {
+StdoutCapture::StdoutCapture(Reading reading) : reading_(reading) {
     platform::flushDiagnostics();
     std::fflush(stdout);
     if (!file_.open())
@@ -22,7 +22,8 @@ StdoutCapture::~StdoutCapture() {
 }
 
 QByteArray StdoutCapture::bytes() {
-    platform::flushDiagnostics();
+    if (reading_ == FlushFirst)
+        platform::flushDiagnostics();
     std::fflush(stdout);
     QFile reader(file_.fileName());
     if (!reader.open(QIODevice::ReadOnly))

@@ -8,7 +8,10 @@
 // Captures what the program writes to standard output (file descriptor 1) while it lives.
 class StdoutCapture {
 public:
-    StdoutCapture();
+    // AsWritten reads only what the program itself has flushed: a screen must flush its
+    // diagnostics when a handler returns and before a dialog, with no help from the test.
+    enum Reading { FlushFirst, AsWritten };
+    explicit StdoutCapture(Reading reading = FlushFirst);
     ~StdoutCapture();
     StdoutCapture(const StdoutCapture&) = delete;
     StdoutCapture& operator=(const StdoutCapture&) = delete;
@@ -21,4 +24,5 @@ public:
 private:
     QTemporaryFile file_;
     int saved_ = -1;
+    Reading reading_;
 };

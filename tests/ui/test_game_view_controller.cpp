@@ -67,6 +67,7 @@ private slots:
     void keys_data();
     void keys();
     void quizInTheMainWindow();
+    void aLongWordIsShownWhole();
 };
 
 void TestGameViewController::keys_data() {
@@ -133,6 +134,39 @@ void TestGameViewController::quizInTheMainWindow() {
     QVERIFY(focus == screen || screen->isAncestorOf(focus));
     send(focus, QStringLiteral("R"));
     QCOMPARE(shown(screen), QStringLiteral("|take care of||↓|2/3| 1/3"));
+}
+
+// A word with no break point, shown after a short one, wraps within the window instead of
+// running off both edges.
+void TestGameViewController::aLongWordIsShownWhole() {
+    Loaded loaded;
+    loaded.delegate.english_words[1] =
+        u"Pneumonoultramicroscopicsilicovolcanoconiosis"_qs.repeated(2);
+    MainWindow window(loaded.delegate);
+    window.resize(760, 560);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.showQuiz();
+    send(window.currentScreen(), u"DR"_qs);
+    auto* label = window.currentScreen()->findChild<QLabel*>(u"Upper_words"_qs);
+    QCOMPARE(label->text(), loaded.delegate.english_words[1]);
+    QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) > label->width());
+    // What is painted is the layout that follows the new text.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QCoreApplication::processEvents();
+    // Ink on rows spanning at least two lines, none of it in the outermost columns.
+    const QImage image = label->grab().toImage();
+    const QRgb background = image.pixel(0, 0);
+    int top = image.height(), bottom = -1, edgeInk = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != background) {
+                top = qMin(top, y);
+                bottom = y;
+                edgeInk += x == 0 || x == image.width() - 1;
+            }
+    QVERIFY2(bottom - top > label->fontMetrics().height(), "the word is on one line: cut off");
+    QCOMPARE(edgeInk, 0);
 }
 
 // Run with -o /dev/stderr,txt (ctest does): the captures of standard output would

@@ -40,13 +40,12 @@ private:
     void key(Qt::Key key);
     void loadAndStart(const QString& list);
 
-    QTemporaryDir settings_;
     std::unique_ptr<MainWindow> window_;
 };
 
 void TestJourney::initTestCase() {
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings_.path());
+    // The program keeps the file panel's settings out of the home folder by itself.
+    qunsetenv("XDG_CONFIG_HOME");
 }
 
 void TestJourney::click(const char* name, QList<ModalDriver::Step> dialogs) {
@@ -112,7 +111,7 @@ void TestJourney::fromATextFileToAFinishedStudy() {
     source.close();
 
     AppDelegate delegate;
-    StdoutCapture out;
+    StdoutCapture out(StdoutCapture::AsWritten);
     window_ = std::make_unique<MainWindow>(delegate);
     window_->show();
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));

@@ -38,7 +38,7 @@ test-asan: deps
 validate: configure
 	@cmake --build $(BUILD) --target validate
 
-# The .deb, checked for its files and dependencies.
+# The .deb, left in $(BUILD)/ and checked: its files, versions, dependencies and lintian.
 package: build
 	@bash scripts/check-package.sh $(BUILD)
 

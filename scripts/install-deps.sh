@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   fonts-noto-cjk libqt6svg6
   xvfb xauth imagemagick x11-utils xdotool libxcb1-dev
-  desktop-file-utils appstream dpkg-dev
+  desktop-file-utils appstream dpkg-dev lintian reuse
   clang libclang-rt-14-dev
   wamerican
 )

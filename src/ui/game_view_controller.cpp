@@ -72,8 +72,7 @@ void GameViewController::Speak() {
 }
 
 void GameViewController::followWithVoice() {
-    const quiz::VoiceProblem problem =
-        voice_ ? voice_->problem() : quiz::VoiceProblem::NoEngine;
+    const quiz::VoiceProblem problem = voice_ ? voice_->problem() : quiz::VoiceProblem::NoEngine;
     const std::optional<QString> word = quiz::speakableWord(fromAppDelegate, engine_);
     ui_->Speak_button->setEnabled(problem == quiz::VoiceProblem::None && word);
     ui_->Speak_button->setToolTip(quiz::speakToolTip(problem));

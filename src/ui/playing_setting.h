@@ -10,8 +10,9 @@ class PlayingSetting;
 }
 
 // The playing-settings panel: which side of a pair the quiz asks, whether a list is
-// shuffled when it is loaded, and whether the quiz says each English word by itself. Each control writes its field as soon as the user picks a
-// segment; opening the panel only shows the values in force.
+// shuffled when it is loaded, and whether the quiz says each English word by itself. Each control
+// writes its field as soon as the user picks a segment; opening the panel only shows the values in
+// force.
 class PlayingSetting : public QWidget {
     Q_OBJECT
 public:

@@ -65,6 +65,10 @@ Row screenLoadRow();
 // next_problem pass over many answered pairs: the median, the worst in the note.
 Row quizKeyRow();
 
+// The space bar released on the quiz screen to the speech engine reporting that it speaks,
+// through a private PulseAudio server with a null sink.
+Row keyToSpeakingRow();
+
 // Process start to the start window mapped under Xvfb, against a minimal Qt window with one
 // Japanese label started the same way.
 Row startupRow();

@@ -59,7 +59,8 @@ for entry in "${shown[@]}"; do
 done
 
 depends=$(dpkg-deb --field "$deb" Depends)
-for package in libqt6widgets6 libqt6gui6 libqt6core6 libqt6svg6 fonts-noto-cjk; do
+for package in libqt6widgets6 libqt6gui6 libqt6core6 libqt6svg6 fonts-noto-cjk \
+  libqt6texttospeech6 qt6-speech-flite-plugin; do
   if ! grep -qE "(^|, )$package( |,|$)" <<<"$depends"; then
     echo "check-package: Depends lacks $package: $depends" >&2
     fail=1

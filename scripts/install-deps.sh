@@ -7,6 +7,8 @@ packages=(
   g++ cmake ninja-build make
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   fonts-noto-cjk libqt6svg6
+  qt6-speech-dev qt6-declarative-dev qt6-multimedia-dev libqt6texttospeech6 qt6-speech-flite-plugin
+  pulseaudio pulseaudio-utils
   xvfb xauth imagemagick x11-utils xdotool libxcb1-dev
   desktop-file-utils appstream dpkg-dev lintian reuse
   clang libclang-rt-14-dev

@@ -23,6 +23,8 @@ START_TO_SETUP=${START_TO_SETUP:-"alt+s"}
 # Settings dialog: keep the file's order (so that the pictures are the same on every run),
 # then Enter closes the dialog.
 SETTINGS_KEEP_ORDER=${SETTINGS_KEEP_ORDER:-"alt+f"}
+# ... and turn speech on (only in the first visit, for the picture of the panel).
+SETTINGS_SPEECH_ON=${SETTINGS_SPEECH_ON:-"alt+a"}
 SETTINGS_CLOSE=${SETTINGS_CLOSE:-"Return"}
 # Import screen: from the focus it has when it opens to pressing Open_button (the example
 # list is English first with ",", the screen's default choices).
@@ -61,6 +63,10 @@ cleanup() {
     kill "$program_pid" 2>/dev/null || true
     wait "$program_pid" 2>/dev/null || true
   fi
+  if [ -n "${pulse_pid:-}" ]; then
+    kill "$pulse_pid" 2>/dev/null || true
+    wait "$pulse_pid" 2>/dev/null || true
+  fi
   if [ -n "$xvfb_pid" ]; then
     kill "$xvfb_pid" 2>/dev/null || true
     wait "$xvfb_pid" 2>/dev/null || true
@@ -98,6 +104,19 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not answer on $DISPLAY"
+
+# A sound server of our own with a null sink, in the private runtime folder, so that the
+# quiz's 発音 button is shown as a learner with sound sees it (and nothing is heard).
+pulse_pid=""
+if command -v pulseaudio >/dev/null; then
+  pulseaudio --daemonize=no --exit-idle-time=-1 -n --load="module-null-sink sink_name=null" \
+    --load=module-native-protocol-unix >"$work/pulse.log" 2>&1 &
+  pulse_pid=$!
+  for _ in $(seq 50); do
+    pactl info >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+fi
 
 mkdir -p "$out"
 main_window=""
@@ -218,6 +237,8 @@ launch
 shot 01-start
 
 open_settings_keep_order
+# shellcheck disable=SC2086
+keys $SETTINGS_SPEECH_ON
 shot 02-settings
 close_settings
 

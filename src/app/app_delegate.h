@@ -22,6 +22,8 @@ struct AppDelegate {
     std::optional<QString> add_words; // read and written by no screen
     qint64 COUNT = 0;                 // last number read from the counter file
     QString WORDS_LIST_FOR_GAME;      // location text of the list chosen for play
+
+    bool SPEAK_AUTOMATICALLY = false; // the quiz says each English word as it appears
 };
 
 // The current words-list folder: first the home folder's "words_lists", computed once on

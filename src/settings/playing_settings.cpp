@@ -29,4 +29,12 @@ int autoShuffleSegment(const AppDelegate& delegate) {
     return delegate.SHUFFLE ? 0 : otherChoice;
 }
 
+void speech(AppDelegate& delegate, std::optional<int> selectedSegment) {
+    delegate.SPEAK_AUTOMATICALLY = selectedSegment == 0;
+}
+
+int speechSegment(const AppDelegate& delegate) {
+    return delegate.SPEAK_AUTOMATICALLY ? 0 : 1;
+}
+
 } // namespace settings

@@ -18,4 +18,9 @@ void autoShuffle(AppDelegate& delegate, std::optional<int> selectedSegment);
 int answerTypeSegment(const AppDelegate& delegate);
 int autoShuffleSegment(const AppDelegate& delegate);
 
+// SPEAK_AUTOMATICALLY becomes true for segment 0 (自動で読み上げる), else false: silence is
+// the default, so every index but 0, no selection and no segments choose it.
+void speech(AppDelegate& delegate, std::optional<int> selectedSegment);
+int speechSegment(const AppDelegate& delegate);
+
 } // namespace settings

@@ -2,6 +2,7 @@
 
 #include "app/app_delegate.h"
 #include "app/diagnostics.h"
+#include "quiz/voice.h"
 #include "ui_game_view_controller.h"
 
 #include <QApplication>
@@ -28,6 +29,10 @@ GameViewController::GameViewController(AppDelegate& delegate, QWidget* parent)
     scaleFont(ui_->Lower_words, 2.0, false);
     scaleFont(ui_->Upper_info, 1.3, false);
     scaleFont(ui_->Lower_info, 1.3, false);
+    if (const QIcon speaker = QIcon::fromTheme(QStringLiteral("audio-volume-high"));
+        !speaker.isNull())
+        ui_->Speak_button->setIcon(speaker);
+    connect(ui_->Speak_button, &QPushButton::clicked, this, &GameViewController::Speak);
 
     // An input method would take the arrow keys for its candidate window: this screen
     // takes no text at all.
@@ -41,18 +46,55 @@ GameViewController::GameViewController(AppDelegate& delegate, QWidget* parent)
     viewDidLoad();
 }
 
-GameViewController::~GameViewController() = default;
+// Leaving the screen silences it.
+GameViewController::~GameViewController() {
+    if (voice_)
+        voice_->stop();
+}
+
+void GameViewController::setVoice(quiz::Voice* voice) {
+    const platform::FlushDiagnosticsOnReturn flush;
+    if (voice_)
+        disconnect(voice_, nullptr, this, nullptr);
+    voice_ = voice;
+    if (voice_)
+        connect(voice_, &quiz::Voice::problemChanged, this, [this] {
+            const platform::FlushDiagnosticsOnReturn flush;
+            followWithVoice();
+        });
+    followWithVoice();
+}
+
+void GameViewController::Speak() {
+    const std::optional<QString> word = quiz::speakableWord(fromAppDelegate, engine_);
+    if (word && voice_)
+        voice_->say(*word);
+}
+
+void GameViewController::followWithVoice() {
+    const quiz::VoiceProblem problem = voice_ ? voice_->problem() : quiz::VoiceProblem::NoEngine;
+    const std::optional<QString> word = quiz::speakableWord(fromAppDelegate, engine_);
+    ui_->Speak_button->setEnabled(problem == quiz::VoiceProblem::None && word);
+    ui_->Speak_button->setToolTip(quiz::speakToolTip(problem));
+    if (!voice_)
+        return;
+    quiz::reportVoiceProblem(problem);
+    if (const std::optional<QString> appeared = automaticSpeech_.next(fromAppDelegate, engine_))
+        voice_->say(*appeared);
+}
 
 void GameViewController::viewDidLoad() {
     const platform::FlushDiagnosticsOnReturn flush;
     engine_.start();
     showTexts();
+    followWithVoice();
 }
 
 void GameViewController::keyUp(quiz::ArrowKey key) {
     const platform::FlushDiagnosticsOnReturn flush;
     engine_.press(key);
     showTexts();
+    followWithVoice();
 }
 
 void GameViewController::showTexts() {
@@ -89,6 +131,13 @@ bool GameViewController::eventFilter(QObject* watched, QEvent* event) {
     if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || !isInside(watched))
         return false;
     auto* keyEvent = static_cast<QKeyEvent*>(event);
+    // The space bar speaks, wherever the focus is in the screen (on a button too, which
+    // would otherwise take it as a click), once per press.
+    if (keyEvent->key() == Qt::Key_Space && keyEvent->modifiers() == Qt::NoModifier) {
+        if (type == QEvent::KeyRelease && !keyEvent->isAutoRepeat())
+            Speak();
+        return true;
+    }
     const std::optional<quiz::ArrowKey> key = quiz::arrowKeyFor(keyEvent->key());
     if (!key)
         return false;

@@ -1,12 +1,17 @@
 #pragma once
 
 #include "quiz/arrow_key.h"
+#include "quiz/pronunciation.h"
 #include "quiz/quiz_engine.h"
 
+#include <QPointer>
 #include <QWidget>
 #include <memory>
 
 struct AppDelegate;
+namespace quiz {
+class Voice;
+}
 
 namespace Ui {
 class GameViewController;
@@ -14,6 +19,8 @@ class GameViewController;
 
 // The quiz screen: feeds arrow-key releases to the quiz and shows its texts. It takes the
 // arrow keys wherever the focus is inside the screen, acting on release, once per press.
+// The space bar and Speak_button say the English word while it is on screen; speaking
+// never holds up the drill.
 class GameViewController : public QWidget {
     Q_OBJECT
 public:
@@ -22,6 +29,15 @@ public:
 
     AppDelegate& fromAppDelegate;
 
+    // The voice this screen speaks with (kept by its owner, which outlives the screen or
+    // lets it know by destroying the voice). The word on show is said at once when speech
+    // is automatic.
+    void setVoice(quiz::Voice* voice);
+
+public slots:
+    // Action of Speak_button and the space bar: says the English word on screen, if any.
+    void Speak();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -29,8 +45,12 @@ private:
     void viewDidLoad();
     void keyUp(quiz::ArrowKey key);
     void showTexts();
+    // Follows the quiz with the voice: the button's state, and the word that just appeared.
+    void followWithVoice();
     bool isInside(const QObject* object) const;
 
     std::unique_ptr<Ui::GameViewController> ui_;
     quiz::QuizEngine engine_;
+    QPointer<quiz::Voice> voice_;
+    quiz::AutomaticSpeech automaticSpeech_;
 };

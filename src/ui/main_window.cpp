@@ -6,6 +6,7 @@
 #include "ui/loading_view_controller.h"
 #include "ui/playing_setting.h"
 #include "ui/start_view_controller.h"
+#include "ui/text_to_speech_voice.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -72,6 +73,9 @@ void MainWindow::showQuiz() {
     auto* screen = new GameViewController(delegate_);
     follow(screen, "Back_button", &MainWindow::showSetup);
     replaceScreen(screen);
+    if (!voice_)
+        voice_ = new TextToSpeechVoice(this);
+    screen->setVoice(voice_);
     screen->setFocus(Qt::OtherFocusReason);
 }
 

@@ -4,6 +4,9 @@
 
 struct AppDelegate;
 class QStackedWidget;
+namespace quiz {
+class Voice;
+}
 
 // Shows one screen at a time and leads from one to the next. Each visit creates a new
 // screen (so its fields start fresh) and leaving destroys it.
@@ -29,4 +32,7 @@ private:
 
     AppDelegate& delegate_;
     QStackedWidget* stack_;
+    // One voice for the run, made when the quiz is first shown (it takes a moment, which
+    // start-up does not pay), and gone with the window, before the application object.
+    quiz::Voice* voice_ = nullptr;
 };

@@ -45,10 +45,15 @@ PlayingSetting::PlayingSetting(AppDelegate& delegate, QWidget* parent)
         ui_->Auto_shuffle_control,
         {{QStringLiteral("シャッフルする(&S)"), QStringLiteral("シャッフルする")},
          {QStringLiteral("ファイルの順番のまま(&F)"), QStringLiteral("ファイルの順番のまま")}});
+    fillSegments(ui_->Speech_control,
+                 {{QStringLiteral("自動で読み上げる(&A)"), QStringLiteral("自動で読み上げる")},
+                  {QStringLiteral("読み上げない(&N)"), QStringLiteral("読み上げない")}});
     connect(ui_->Answer_type_control, &SegmentedControl::segmentSelected, this,
             [this] { Answer_type(ui_->Answer_type_control); });
     connect(ui_->Auto_shuffle_control, &SegmentedControl::segmentSelected, this,
             [this] { Auto_shuffle(ui_->Auto_shuffle_control); });
+    connect(ui_->Speech_control, &SegmentedControl::segmentSelected, this,
+            [this] { Speech(ui_->Speech_control); });
     viewDidLoad();
 }
 
@@ -59,6 +64,7 @@ void PlayingSetting::viewDidLoad() {
     // nothing is written by opening the panel.
     ui_->Answer_type_control->setSelectedSegment(settings::answerTypeSegment(fromAppDelegate));
     ui_->Auto_shuffle_control->setSelectedSegment(settings::autoShuffleSegment(fromAppDelegate));
+    ui_->Speech_control->setSelectedSegment(settings::speechSegment(fromAppDelegate));
 }
 
 void PlayingSetting::Answer_type(QObject* sender) {
@@ -69,4 +75,9 @@ void PlayingSetting::Answer_type(QObject* sender) {
 void PlayingSetting::Auto_shuffle(QObject* sender) {
     const platform::FlushDiagnosticsOnReturn flush;
     settings::autoShuffle(fromAppDelegate, selectedSegmentOf(sender));
+}
+
+void PlayingSetting::Speech(QObject* sender) {
+    const platform::FlushDiagnosticsOnReturn flush;
+    settings::speech(fromAppDelegate, selectedSegmentOf(sender));
 }

@@ -9,9 +9,10 @@ namespace Ui {
 class PlayingSetting;
 }
 
-// The playing-settings panel: which side of a pair the quiz asks, and whether a list is
-// shuffled when it is loaded. Each control writes its field as soon as the user picks a
-// segment; opening the panel only shows the values in force.
+// The playing-settings panel: which side of a pair the quiz asks, whether a list is
+// shuffled when it is loaded, and whether the quiz says each English word by itself. Each control
+// writes its field as soon as the user picks a segment; opening the panel only shows the values in
+// force.
 class PlayingSetting : public QWidget {
     Q_OBJECT
 public:
@@ -21,9 +22,10 @@ public:
     AppDelegate& fromAppDelegate;
 
 public slots:
-    // Actions of the two controls; each takes the control that sent it.
+    // Actions of the three controls; each takes the control that sent it.
     void Answer_type(QObject* sender);
     void Auto_shuffle(QObject* sender);
+    void Speech(QObject* sender);
 
 private:
     void viewDidLoad();

@@ -17,16 +17,18 @@ private slots:
 void TestPlayingSettings::mapping_data() {
     QTest::addColumn<std::optional<int>>("segment");
     QTest::addColumn<bool>("other");
-    QTest::newRow("segment 0") << std::optional<int>(0) << false;
-    QTest::newRow("segment 1") << std::optional<int>(1) << true;
-    QTest::newRow("segment 2") << std::optional<int>(2) << false;
-    QTest::newRow("no selection") << std::optional<int>(-1) << false;
-    QTest::newRow("no segments") << std::optional<int>() << false;
+    QTest::addColumn<bool>("speak"); // speech: only segment 0 turns it on
+    QTest::newRow("segment 0") << std::optional<int>(0) << false << true;
+    QTest::newRow("segment 1") << std::optional<int>(1) << true << false;
+    QTest::newRow("segment 2") << std::optional<int>(2) << false << false;
+    QTest::newRow("no selection") << std::optional<int>(-1) << false << false;
+    QTest::newRow("no segments") << std::optional<int>() << false << false;
 }
 
 void TestPlayingSettings::mapping() {
     QFETCH(std::optional<int>, segment);
     QFETCH(bool, other);
+    QFETCH(bool, speak);
 
     for (const bool before : {false, true}) {
         AppDelegate delegate;
@@ -38,6 +40,10 @@ void TestPlayingSettings::mapping() {
         settings::autoShuffle(delegate, segment);
         QCOMPARE(delegate.SHUFFLE, !other);
         QCOMPARE(delegate.PLAYING_TYPE, other ? 1 : 0);
+        delegate.SPEAK_AUTOMATICALLY = before;
+        settings::speech(delegate, segment);
+        QCOMPARE(delegate.SPEAK_AUTOMATICALLY, speak);
+        QCOMPARE(delegate.SHUFFLE, !other);
     }
 }
 

@@ -1,4 +1,5 @@
 #include "app/app_delegate.h"
+#include "quiz/voice.h"
 #include "stdout_capture.h"
 #include "test_home.h"
 #include "ui/game_view_controller.h"
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -58,16 +60,30 @@ void send(QWidget* target, const QString& keys) {
     }
 }
 
+// A voice that keeps what it is asked to say and never finishes saying it.
+struct RecordingVoice : quiz::Voice {
+    QStringList said;
+    int stops = 0;
+    quiz::VoiceProblem problem() const override { return quiz::VoiceProblem::None; }
+    void say(const QString& text) override { said << text; }
+    void stop() override { ++stops; }
+};
+
 } // namespace
 
 class TestGameViewController : public QObject {
     Q_OBJECT
 
 private slots:
+    // No sound server for this whole program: no test here makes a sound.
+    void initTestCase() { qputenv("PULSE_SERVER", "unix:/nonexistent/verbolin-test"); }
+    void noSoundServer(); // first: its line is printed once in a run
     void keys_data();
     void keys();
     void quizInTheMainWindow();
     void aLongWordIsShownWhole();
+    void speaking_data();
+    void speaking();
 };
 
 void TestGameViewController::keys_data() {
@@ -167,6 +183,96 @@ void TestGameViewController::aLongWordIsShownWhole() {
             }
     QVERIFY2(bottom - top > label->fontMetrics().height(), "the word is on one line: cut off");
     QCOMPARE(edgeInk, 0);
+}
+
+void TestGameViewController::speaking_data() {
+    QTest::addColumn<qint64>("playingType");
+    QTest::addColumn<QString>("keys"); // to the phase
+    QTest::addColumn<QString>("trigger");
+    QTest::addColumn<QStringList>("said");
+    QTest::addColumn<bool>("onScreen");
+    const QStringList apple{"apple"}, all{"apple", "take care of", "<b>cat</b>"};
+    for (const qint64 type : {0, 1}) {
+        const char* asked = type == 0 ? "English asked" : "Japanese asked";
+        for (const char* trigger : {"space", "button", "automatic"}) {
+            const bool automatic = trigger == QByteArrayView("automatic");
+            auto row = [&](const char* phase, const char* keys, bool onScreen,
+                           const QStringList& saidAutomatically) {
+                QTest::addRow("%s, %s, %s", asked, phase, trigger) << type << keys << trigger
+                                                                   << (automatic ? saidAutomatically
+                                                                       : onScreen ? apple
+                                                                                  : QStringList())
+                                                                   << onScreen;
+            };
+            row("shown", "", type == 0, type == 0 ? apple : QStringList());
+            row("revealed", "D", true, apple);
+            row("revealed twice", "DD", true, apple);
+            row("hidden again by ↑", "DU", type == 0, apple);
+            row("lap banner", "DR DL DR", false, all);
+        }
+    }
+}
+
+// What is said, by which trigger, in which phase; saying changes nothing on the screen and
+// prints nothing, and the arrows act at once while the voice is still speaking.
+void TestGameViewController::speaking() {
+    QFETCH(qint64, playingType);
+    QFETCH(QString, keys);
+    QFETCH(QString, trigger);
+    QFETCH(QStringList, said);
+    QFETCH(bool, onScreen);
+
+    Loaded loaded, reference; // the reference screen has no voice and gets the same keys
+    RecordingVoice voice;
+    loaded.delegate.PLAYING_TYPE = reference.delegate.PLAYING_TYPE = playingType;
+    loaded.delegate.SPEAK_AUTOMATICALLY = trigger == u"automatic";
+    auto screen = std::make_unique<GameViewController>(loaded.delegate);
+    GameViewController quiet(reference.delegate);
+    screen->setVoice(&voice);
+    screen->show();
+    send(screen.get(), keys);
+    send(&quiet, keys);
+    const QString before = shown(screen.get());
+    const QByteArray printed = loaded.out.bytes();
+    auto* button = screen->findChild<QPushButton*>("Speak_button");
+    QCOMPARE(button->isEnabled(), onScreen);
+    if (trigger == u"space")
+        // On the button, the space bar must not also click it.
+        QTest::keyClick(button->isEnabled() ? button : static_cast<QWidget*>(screen.get()),
+                        Qt::Key_Space);
+    else if (trigger == u"button")
+        QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(voice.said, said);
+    QCOMPARE(shown(screen.get()), before);
+    QCOMPARE(loaded.out.bytes(), printed);
+
+    send(screen.get(), "U DL DR U");
+    send(&quiet, "U DL DR U");
+    QCOMPARE(shown(screen.get()), shown(&quiet));
+    QVERIFY(shown(screen.get()) != before);
+    screen.reset();
+    QVERIFY(voice.stops > 0); // leaving the screen silences it
+}
+
+// Without a sound server the button is disabled and says why, one line is printed for the
+// run, no alert blocks the drill, and the drill runs to its end.
+void TestGameViewController::noSoundServer() {
+    Loaded loaded;
+    loaded.delegate.SPEAK_AUTOMATICALLY = true;
+    MainWindow window(loaded.delegate);
+    window.show();
+    for (int visit = 0; visit < 2; ++visit) {
+        window.showQuiz();
+        QWidget* screen = window.currentScreen();
+        auto* button = screen->findChild<QPushButton*>("Speak_button");
+        QVERIFY(!button->isEnabled());
+        QVERIFY2(button->toolTip().contains(u"pulseaudio"), qPrintable(button->toolTip()));
+        send(screen, " DR DL DR U DL U DR");
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(shown(screen), QString::fromUtf8("|\n学習|終了||| 1/1"));
+    }
+    const QStringList lines = loaded.out.lines();
+    QCOMPARE(lines.filter(QStringLiteral("pulseaudio")).size(), 1);
 }
 
 // Run with -o /dev/stderr,txt (ctest does): the captures of standard output would

@@ -56,6 +56,7 @@ void TestPlayingSetting::settingsDialog() {
         const int orderShown = shuffle ? 0 : 1;
         QVERIFY(segment(dialog, "Answer_type_control", answerShown)->isChecked());
         QVERIFY(segment(dialog, "Auto_shuffle_control", orderShown)->isChecked());
+        QVERIFY(segment(dialog, "Speech_control", 1)->isChecked()); // silent at start
         QCOMPARE(delegate.PLAYING_TYPE, playingType);
         QCOMPARE(delegate.SHUFFLE, shuffle);
 
@@ -64,6 +65,9 @@ void TestPlayingSetting::settingsDialog() {
         QCOMPARE(delegate.SHUFFLE, shuffle);
         QTest::mouseClick(segment(dialog, "Auto_shuffle_control", 1 - orderShown), Qt::LeftButton);
         QCOMPARE(delegate.SHUFFLE, !shuffle);
+        QTest::mouseClick(segment(dialog, "Speech_control", 0), Qt::LeftButton);
+        QCOMPARE(delegate.SPEAK_AUTOMATICALLY, true);
+        QCOMPARE(delegate.PLAYING_TYPE, 1 - playingType);
 
         QObject notAControl;
         dialog->findChild<PlayingSetting*>()->Answer_type(&notAControl);

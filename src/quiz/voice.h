@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+namespace quiz {
+
+// Why the quiz cannot speak a word, or None when it can.
+enum class VoiceProblem { None, NoEngine, NoVoice, NoSound };
+
+// What says a word aloud. The quiz never waits for it: say() returns at once, and a new word
+// cuts off the one being said.
+class Voice : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    virtual VoiceProblem problem() const = 0;
+    virtual void say(const QString& text) = 0;
+    virtual void stop() = 0;
+
+signals:
+    // problem() changed: the voice was lost, or came back.
+    void problemChanged();
+};
+
+// The speak button's tooltip: what it does, or why it cannot and what to install.
+QString speakToolTip(VoiceProblem problem);
+
+// Says once in a run, on standard output, why the quiz cannot speak (nothing for None).
+void reportVoiceProblem(VoiceProblem problem);
+
+} // namespace quiz

@@ -47,6 +47,8 @@ private:
 void TestJourney::initTestCase() {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings_.path());
+    // As main() does: the sound client keeps its own files there, not in the home folder.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings_.path()));
 }
 
 void TestJourney::click(const char* name, QList<ModalDriver::Step> dialogs) {

@@ -91,7 +91,7 @@ export LC_ALL=C.UTF-8
 unset WAYLAND_DISPLAY QT_SCALE_FACTOR QT_QPA_PLATFORM SESSION_MANAGER
 
 # An X server of our own on the first free display number.
-display=99
+display=${SCREENSHOT_DISPLAY:-99}
 while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
   display=$((display + 1))
 done

@@ -40,12 +40,14 @@ private:
     void key(Qt::Key key);
     void loadAndStart(const QString& list);
 
+    QTemporaryDir config_;
     std::unique_ptr<MainWindow> window_;
 };
 
 void TestJourney::initTestCase() {
-    // The program keeps the file panel's settings out of the home folder by itself.
-    qunsetenv("XDG_CONFIG_HOME");
+    // As main() does: the sound client keeps its own files there, not in the home folder.
+    // The file panel's settings must not land there either: the program sends them elsewhere.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_.path()));
 }
 
 void TestJourney::click(const char* name, QList<ModalDriver::Step> dialogs) {
@@ -182,6 +184,7 @@ void TestJourney::fromATextFileToAFinishedStudy() {
     // Nothing but the store was written in the home folder.
     QCOMPARE(QDir(home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              (QStringList{u"count.txt"_qs, u"words_lists"_qs}));
+    QVERIFY(!QFileInfo::exists(config_.path() + u"/QtProject.conf"_qs));
     window_.reset();
 }
 

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: The Verbolin developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Thin wrapper over CMake: every target installs what is missing first.
 BUILD ?= build
 ASAN_BUILD ?= build-asan

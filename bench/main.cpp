@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Verbolin developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // `make bench`: measures the program against its limits and prints one table.
 //   verbolin_bench [WORK_FOLDER]
 //   verbolin_bench --peak-core-load LIST REPORT   (the child of the memory row)

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Verbolin developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Writes a generated word list of a given size, for benchmarks and manual trials:
 //   verbolin_make_word_list LINES OUTPUT [--saved] [--separator C] [--japanese-first] [--seed N]
 #include "word_list_generator.h"

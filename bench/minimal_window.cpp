@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Verbolin developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The start-up baseline: the least a Qt Widgets program with Japanese text does before its
 // first window appears.
 #include <QApplication>

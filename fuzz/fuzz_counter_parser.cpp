@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Verbolin developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // store::parseCounter against a reference reading of the grammar: optional ASCII white space,
 // an optional single "+" or "-", one or more ASCII digits, optional ASCII white space, and a
 // value within the signed 64-bit range. And every 64-bit value round-trips through its

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Verbolin developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The import's line check: for any line, any of the three separators and either order it
 // never crashes; a rejected line gets a message that names its number; an accepted line gives
 // exactly two parts, free of the separator and of "$", that rejoin to the line with one

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Verbolin developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // platform::forEachLine over any text: the lines, put back with the terminators between
 // them, give the text again; no line holds a terminator; no line starts at the very end (no
 // empty line after a final terminator, none for an empty text); stopping early gives a prefix.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Verbolin developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Reading a saved list: every line of any text, split with store::splitPair, gives one English
 // and one Japanese half, so the two word arrays stay paired; a line without "$" comes back
 // whole as English with an empty Japanese half; otherwise the halves are the text before the

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: The Verbolin developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the .deb with CPack into the build folder, where it stays for the user to install, and
 # checks it: it holds the desktop program's files and its documentation, every place that
 # shows the version shows the package's, it declares the dependencies Qt and the Japanese font

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: The Verbolin developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the Debian 12 packages that building, running and testing need.
 # Runs apt-get only when something is missing, so repeated runs cost nothing.
 set -euo pipefail

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: The Verbolin developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Runs the real program under Xvfb with a fresh temporary home folder, walks through it
 # with the keyboard (xdotool, through the XTEST extension, as a user would type) and saves a
 # PNG of each screen into the output folder:

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Verbolin developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // randomBelow draws from a buffered block of system random words: every draw must stay in
 // range, reach every value of a small range, and use all 64 bits for a large one.
 #include "app/platform.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Verbolin developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The import's pass over UTF-8 bytes against the pass over the decoded text, which stays the
 // reference: the same lines, the same decision and message for each line, and the same
 // import as a whole (outcome, alerts and what the shared state holds when each is shown,

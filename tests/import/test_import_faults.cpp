@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Verbolin developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The whole import (counter read, list write, counter write) under a failing store: a list
 // folder that is no folder, a counter that is a folder or a named pipe, and a full disk
 // (RLIMIT_FSIZE in a forked child) that stops the list write or the counter write half-way.

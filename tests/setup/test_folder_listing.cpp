@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Verbolin developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/app_delegate.h"
 #include "setup/folder_listing.h"
 #include "stdout_capture.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Verbolin developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The import screen's alerts when the store or the dropped file fails under it: the box says
 // "ERROR!" with the exact text and one "OK", and only after the failure's description reached
 // standard output. What the store holds afterwards is the import's own test's concern.

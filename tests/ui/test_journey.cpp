@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Verbolin developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The whole road of a study, through the real main window and its buttons only: import a
 // file, load it, play it to the end, change the settings and play again.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The Verbolin developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The set-up screen and the quiz when the list changes under them: a list (or its folder)
 // gone between the listing and the load, and a list replaced or deleted after it was loaded,
 // before or while the quiz runs. Nothing crashes and the user is not misled: a list that

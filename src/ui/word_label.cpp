@@ -61,8 +61,8 @@ void WordLabel::paintEvent(QPaintEvent*) {
     const qreal height =
         layOut(text(), font(), option, area.width(), [](const QTextLine&, qreal) {});
     const qreal top = area.top() + qMax<qreal>(0, (area.height() - height) / 2);
+    // The option's alignment centres each line within the width.
     layOut(text(), font(), option, area.width(), [&](const QTextLine& line, qreal y) {
-        const qreal left = area.left() + (area.width() - line.naturalTextWidth()) / 2;
-        line.draw(&painter, QPointF(left - line.x(), top + y));
+        line.draw(&painter, QPointF(area.left(), top + y));
     });
 }

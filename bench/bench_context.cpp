@@ -3,7 +3,7 @@
 
 #include "bench_context.h"
 
-#include "app/diagnostics.h"
+#include "platform/diagnostics.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,7 +5,7 @@
 #include "rows.h"
 
 #include "app/app_delegate.h"
-#include "app/diagnostics.h"
+#include "platform/diagnostics.h"
 #include "import/import_options.h"
 #include "import/import_run.h"
 #include "import/import_source.h"
@@ -123,9 +123,8 @@ Row importRow() {
     row.measure = [](Context& context) {
         const QString source = context.sourceFile(millionLines);
         context.freshHome();
-        importer::resetSeparator(); // ",", as the source file is written
         const auto importRun = [&] {
-            AppDelegate state; // SEQUENCE_CODE 0: English first, as the source file is written
+            AppDelegate state;
             importer::ImportOutcome outcome;
             double seconds = 0;
             {
@@ -133,7 +132,8 @@ Row importRow() {
                 seconds = secondsOf([&] {
                     const importer::SourceRead read = importer::readSource(source);
                     if (read.kind == importer::SourceRead::Kind::Text)
-                        outcome = importer::runImportUtf8(read.utf8, QString(), state, {});
+                        // ",", English first, as the source file is written.
+                        outcome = importer::runImport(read.utf8, {}, QString(), state);
                     platform::flushDiagnostics();
                 });
             }

@@ -5,8 +5,8 @@
 #include "rows.h"
 
 #include "app/app_delegate.h"
-#include "app/diagnostics.h"
-#include "app/platform.h"
+#include "platform/diagnostics.h"
+#include "platform/platform.h"
 #include "setup/list_loading.h"
 #include "setup/setup_screen.h"
 #include "ui/game_setting_view_controller.h"

@@ -4,7 +4,7 @@
 #include "bench_context.h"
 #include "rows.h"
 
-#include "app/platform.h"
+#include "platform/platform.h"
 #include "store/counter.h"
 #include "store/list_file.h"
 

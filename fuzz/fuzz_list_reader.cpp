@@ -7,7 +7,7 @@
 // first "$" and between the first and the second.
 #include "fuzz_input.h"
 
-#include "app/text.h"
+#include "platform/text.h"
 #include "store/list_file.h"
 
 #include <cstdio>

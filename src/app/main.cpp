@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "app/app_delegate.h"
-#include "app/diagnostics.h"
+#include "platform/diagnostics.h"
 #include "ui/japanese_translations.h"
 #include "ui/main_window.h"
 

@@ -11,55 +11,44 @@ namespace {
 
 const QString english = QStringLiteral("英語");
 const QString japanese = QStringLiteral("日本語");
-const QStringList separators = {QStringLiteral(","), QStringLiteral(";"), QStringLiteral("@")};
+constexpr char separators[] = {',', ';', '@'};
+
+QStringList orderOf(qint64 sequenceCode) {
+    return sequenceCode == 1 ? QStringList{japanese, english} : QStringList{english, japanese};
+}
 
 } // namespace
 
 QString SEPARATOR = QStringLiteral(",");
 QStringList sequence_example = {english, japanese};
+bool IMPORT_OK = false;
 
-QString separatorForSegment(std::optional<int> segment) {
-    if (segment && *segment >= 0 && *segment < separators.size())
-        return separators[*segment];
-    return separators[0];
+char separatorOfSegment(int segment) {
+    return segment >= 0 && segment < int(std::size(separators)) ? separators[segment]
+                                                                : separators[0];
 }
 
-qint64 sequenceCodeForSegment(std::optional<int> segment) {
-    return segment == 1 ? 1 : 0;
+int segmentOfSeparator(char separator) {
+    for (int i = 0; i < int(std::size(separators)); ++i)
+        if (separators[i] == separator)
+            return i;
+    return 0;
 }
 
-QStringList sequenceExampleFor(qint64 sequenceCode) {
-    return sequenceCode == 1 ? QStringList{japanese, english} : QStringList{english, japanese};
+QString exampleLine(LineLayout layout) {
+    const QStringList order = orderOf(layout.sequenceCode);
+    return QStringLiteral("例: ") + order[0] + QLatin1Char(layout.separator) + order[1];
 }
 
-int segmentOfSeparator(const QString& separator) {
-    const qsizetype index = separators.indexOf(separator);
-    return index < 0 ? 0 : int(index);
+void publish(LineLayout layout, AppDelegate& state) {
+    SEPARATOR = QString(QLatin1Char(layout.separator));
+    state.SEQUENCE_CODE = layout.sequenceCode;
+    sequence_example = orderOf(layout.sequenceCode);
 }
 
-int segmentOfSequenceCode(qint64 sequenceCode) {
-    return sequenceCode == 1 ? 1 : 0;
-}
-
-QString exampleLine(const QString& separator, const QStringList& order) {
-    return QStringLiteral("例: ") + order.value(0) + separator + order.value(1);
-}
-
-QString exampleLine() {
-    return exampleLine(SEPARATOR, sequence_example);
-}
-
-void chooseSeparator(std::optional<int> segment) {
-    SEPARATOR = separatorForSegment(segment);
-}
-
-void chooseSequence(AppDelegate& state, std::optional<int> segment) {
-    state.SEQUENCE_CODE = sequenceCodeForSegment(segment);
-    sequence_example = sequenceExampleFor(state.SEQUENCE_CODE);
-}
-
-void resetSeparator() {
-    SEPARATOR = separators[0];
+LineLayout layoutInForce(const AppDelegate& state) {
+    const bool oneCharacter = SEPARATOR.size() == 1 && SEPARATOR[0].unicode() < 0x80;
+    return {oneCharacter ? char(SEPARATOR[0].unicode()) : separators[0], state.SEQUENCE_CODE};
 }
 
 } // namespace importer

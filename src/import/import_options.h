@@ -6,7 +6,6 @@
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
-#include <optional>
 
 struct AppDelegate;
 
@@ -15,33 +14,32 @@ struct AppDelegate;
 // time the import screen is loaded.
 namespace importer {
 
+struct LineLayout {
+    char separator = ',';    // one ASCII character: ',', ';' or '@'
+    qint64 sequenceCode = 0; // 0 English first, 1 Japanese first
+};
+
+// The values the screens share, set only by publish() (the layout) and by the import screen
+// after an import (IMPORT_OK).
 // "," ";" or "@".
 extern QString SEPARATOR;
 // The two part names in the chosen order: ["英語", "日本語"] or ["日本語", "英語"]; always
 // agrees with the shared state's SEQUENCE_CODE.
 extern QStringList sequence_example;
+// True when the last import accepted at least one line and rejected none.
+extern bool IMPORT_OK;
 
-// Segment 0 ",", 1 ";", 2 "@"; any other index, or none, ",".
-QString separatorForSegment(std::optional<int> segment);
-// Segment 1 is Japanese first (1); any other index, or none, English first (0).
-qint64 sequenceCodeForSegment(std::optional<int> segment);
-QStringList sequenceExampleFor(qint64 sequenceCode);
-
-// The segments that show the values in force.
-int segmentOfSeparator(const QString& separator);
-int segmentOfSequenceCode(qint64 sequenceCode);
+// The separator of a segment: 0 ",", 1 ";", 2 "@"; any other index ",".
+char separatorOfSegment(int segment);
+// The segment that shows a separator.
+int segmentOfSeparator(char separator);
 
 // "例: " + first part name + separator + second part name.
-QString exampleLine(const QString& separator, const QStringList& order);
-// The example line of the values in force.
-QString exampleLine();
+QString exampleLine(LineLayout layout);
 
-// The separator action: sets SEPARATOR from the chosen segment.
-void chooseSeparator(std::optional<int> segment);
-// The order action: sets SEQUENCE_CODE and sequence_example together.
-void chooseSequence(AppDelegate& state, std::optional<int> segment);
-
-// What a load of the import screen resets: the separator only.
-void resetSeparator();
+// Makes the layout the one in force: SEPARATOR, sequence_example and SEQUENCE_CODE.
+void publish(LineLayout layout, AppDelegate& state);
+// The layout in force, as SEPARATOR and SEQUENCE_CODE give it.
+LineLayout layoutInForce(const AppDelegate& state);
 
 } // namespace importer

@@ -4,9 +4,9 @@
 #include "import/import_run.h"
 
 #include "app/app_delegate.h"
-#include "app/diagnostics.h"
-#include "app/text.h"
 #include "import/import_options.h"
+#include "platform/diagnostics.h"
+#include "platform/text.h"
 #include "store/counter.h"
 #include "store/list_file.h"
 #include "store/locations.h"
@@ -36,36 +36,12 @@ Completion nameSavedList(const QString& path, const QString& name) {
                                                      : Completion::NameUnusable;
 }
 
-} // namespace
-
-namespace {
-
-// Every pass starts from a clean state.
-void startPass(AppDelegate& state) {
-    state.LINE_INDEX = 0;
-    state.english_words.clear();
-    state.japanese_words.clear();
-    state.formal_list.clear();
-    IMPORT_OK = false;
-}
-
-// The alert for a rejected line, which also records the rejection in the outcome.
-RejectionAlert recordingRejection(ImportOutcome& outcome, const RejectionAlert& showRejection) {
-    return [&outcome, &showRejection](const QString& message) {
-        outcome.kind = Kind::Rejected;
-        outcome.rejection = message;
-        if (showRejection)
-            showRejection(message);
-    };
-}
-
 // After a pass without rejections: numbers the list, prints and writes its saved form,
-// advances the counter and names the list. keepSavedForm leaves the saved form in
-// formal_list on a failure, as a pass leaves it until the list is saved.
-ImportOutcome saveList(const QByteArray& savedForm, const QString& name, AppDelegate& state,
-                       const std::function<void()>& keepSavedForm) {
+// advances the counter and names the list. On a failure the saved form stays in
+// formal_list, as the pass left it.
+ImportOutcome saveList(const QByteArray& savedForm, const QString& name, AppDelegate& state) {
     const auto failedKeepingSavedForm = [&](Kind kind, const QString& description) {
-        keepSavedForm();
+        state.formal_list = platform::textOfUtf8(savedForm);
         return failed(kind, description);
     };
     const store::CounterRead counter = store::readCounter();
@@ -98,8 +74,6 @@ ImportOutcome saveList(const QByteArray& savedForm, const QString& name, AppDele
     if (!counted.ok)
         return failedKeepingSavedForm(Kind::WriteFailed, counted.error);
 
-    state.formal_list.clear();
-
     ImportOutcome outcome;
     outcome.kind = Kind::Completed;
     outcome.number = list.number;
@@ -110,56 +84,27 @@ ImportOutcome saveList(const QByteArray& savedForm, const QString& name, AppDele
 
 } // namespace
 
-ImportOutcome runImport(const std::optional<QString>& text, const QString& name, AppDelegate& state,
-                        const RejectionAlert& showRejection) {
-    ImportOutcome outcome;
-    if (!text)
+ImportOutcome runImport(QByteArrayView utf8, LineLayout layout, const QString& name,
+                        AppDelegate& state) {
+    CheckedText checked = checkText(utf8, layout);
+    state.formal_list.clear();
+    if (checked.rejection) {
+        state.LINE_INDEX = 0;
+        state.english_words.clear();
+        state.japanese_words.clear();
+        ImportOutcome outcome;
+        outcome.kind = Kind::Rejected;
+        outcome.rejection = *checked.rejection;
         return outcome;
-    startPass(state);
-
-    // The saved form is about as long as the text: one separator becomes "$" and each line
-    // end "\n" (one more for a last line without one).
-    state.formal_list.reserve(text->size() + 1);
-    const RejectionAlert reject = recordingRejection(outcome, showRejection);
-    platform::forEachLine(*text,
-                          [&](QStringView line) { return checkLineForSave(line, state, reject); });
-    if (!IMPORT_OK)
-        return outcome;
-
-    // The words themselves live on only in the saved file; the arrays keep one (empty)
-    // entry per pair.
-    state.english_words = QStringList(state.LINE_INDEX, QString());
+    }
+    // The words themselves live on only in the saved file; the arrays keep one (empty) entry
+    // per pair, one list shared by both: a million entries cost 24 MB to make.
+    state.LINE_INDEX = checked.lines;
+    state.english_words = QStringList(checked.lines, QString());
     state.japanese_words = state.english_words;
-
-    // formal_list already holds the saved form, and keeps it on a failure.
-    return saveList(state.formal_list.toUtf8(), name, state, [] {});
-}
-
-ImportOutcome runImportUtf8(const std::optional<QByteArray>& utf8, const QString& name,
-                            AppDelegate& state, const RejectionAlert& showRejection) {
-    if (!utf8)
+    if (checked.lines == 0)
         return {};
-    // The bytes are cut at the separator only when it is one ASCII character (as all three
-    // choices are); any other is left to the pass over the text.
-    if (SEPARATOR.size() != 1 || SEPARATOR[0].unicode() >= 0x80)
-        return runImport(platform::textOfUtf8(*utf8), name, state, showRejection);
-    const char separator = char(SEPARATOR[0].unicode());
-
-    ImportOutcome outcome;
-    startPass(state);
-    QByteArray savedForm;
-    checkLinesForSaveUtf8(*utf8, separator, state, savedForm,
-                          recordingRejection(outcome, showRejection));
-    if (!IMPORT_OK)
-        return outcome;
-
-    // One list of empty strings serves both arrays (shared until either is written to): a
-    // million entries cost 24 MB to make.
-    state.english_words = QStringList(state.LINE_INDEX, QString());
-    state.japanese_words = state.english_words;
-
-    return saveList(savedForm, name, state,
-                    [&] { state.formal_list = platform::textOfUtf8(savedForm); });
+    return saveList(checked.savedForm, name, state);
 }
 
 QString completionText(Completion completion, qint64 number, const QString& name) {
@@ -186,8 +131,9 @@ QString completionText(Completion completion, qint64 number, const QString& name
 QString outcomeText(const ImportOutcome& outcome) {
     switch (outcome.kind) {
     case Kind::NothingToReport:
-    case Kind::Rejected:
         return {};
+    case Kind::Rejected:
+        return outcome.rejection;
     case Kind::CounterUnparsable:
         return QStringLiteral(
             "count.txtの内容が数値ではないため、単語リストを保存できませんでした。");

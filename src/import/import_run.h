@@ -6,9 +6,9 @@
 #include "import/line_check.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QtGlobal>
-#include <optional>
 
 struct AppDelegate;
 
@@ -27,7 +27,7 @@ enum class Completion {
 struct ImportOutcome {
     enum class Kind {
         NothingToReport,   // no text, or a text without lines
-        Rejected,          // a line was rejected; its message has been shown already
+        Rejected,          // a line was rejected: rejection says why
         CounterUnparsable, // count.txt holds no number: nothing saved
         NumberOverflow,    // no next list number: nothing saved
         WriteFailed,       // the list or the counter could not be written
@@ -40,23 +40,19 @@ struct ImportOutcome {
     QString name;
 };
 
-// Runs the import on the text read (nullopt when nothing was read: then nothing at all
-// changes). A rejected line is shown through showRejection before the pass discards what
-// it gathered. Descriptions of failures and the saved form go to standard output.
-ImportOutcome runImport(const std::optional<QString>& text, const QString& name, AppDelegate& state,
-                        const RejectionAlert& showRejection);
-
-// runImport on text in valid UTF-8 without a byte-order mark (as readSource gives it): the
-// pass works on the bytes and writes them, with the same outcome, messages, shared state and
-// output as runImport on the decoded text.
-ImportOutcome runImportUtf8(const std::optional<QByteArray>& utf8, const QString& name,
-                            AppDelegate& state, const RejectionAlert& showRejection);
+// Runs the import on text in valid UTF-8 without a byte-order mark (as readSource gives it),
+// laid out as layout says. The pass leaves in the shared state the number of lines accepted
+// (LINE_INDEX) and as many empty entries in both word arrays, or nothing after a rejection;
+// formal_list keeps the saved form only when the save fails. Descriptions of failures and the
+// saved form go to standard output.
+ImportOutcome runImport(QByteArrayView utf8, LineLayout layout, const QString& name,
+                        AppDelegate& state);
 
 // The informative text of the completion box.
 QString completionText(Completion completion, qint64 number, const QString& name);
 
-// The text of the alert that reports the outcome: the completion text, the "ERROR!" text of
-// a store failure, or empty when there is nothing (more) to show.
+// The text of the alert that reports the outcome: the completion text, the rejection, the
+// "ERROR!" text of a store failure, or empty when there is nothing to show.
 QString outcomeText(const ImportOutcome& outcome);
 
 // The message texts of the two boxes.

@@ -3,9 +3,9 @@
 
 #include "import/import_source.h"
 
-#include "app/diagnostics.h"
-#include "app/platform.h"
-#include "app/text.h"
+#include "platform/diagnostics.h"
+#include "platform/platform.h"
+#include "platform/text.h"
 
 namespace importer {
 

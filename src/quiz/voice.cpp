@@ -3,7 +3,7 @@
 
 #include "quiz/voice.h"
 
-#include "app/diagnostics.h"
+#include "platform/diagnostics.h"
 
 namespace quiz {
 

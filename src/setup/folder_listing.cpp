@@ -4,8 +4,8 @@
 #include "setup/folder_listing.h"
 
 #include "app/app_delegate.h"
-#include "app/diagnostics.h"
-#include "app/platform.h"
+#include "platform/diagnostics.h"
+#include "platform/platform.h"
 #include "store/locations.h"
 
 namespace setup {

@@ -4,7 +4,7 @@
 #include "setup/list_deletion.h"
 
 #include "app/app_delegate.h"
-#include "app/diagnostics.h"
+#include "platform/diagnostics.h"
 #include "store/list_folder.h"
 
 namespace setup {

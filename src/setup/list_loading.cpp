@@ -4,9 +4,9 @@
 #include "setup/list_loading.h"
 
 #include "app/app_delegate.h"
-#include "app/diagnostics.h"
-#include "app/platform.h"
-#include "app/text.h"
+#include "platform/diagnostics.h"
+#include "platform/platform.h"
+#include "platform/text.h"
 #include "setup/shuffle.h"
 #include "store/list_file.h"
 

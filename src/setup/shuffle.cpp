@@ -4,7 +4,7 @@
 #include "setup/shuffle.h"
 
 #include "app/app_delegate.h"
-#include "app/platform.h"
+#include "platform/platform.h"
 
 #include <array>
 #include <utility>

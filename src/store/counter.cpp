@@ -3,8 +3,8 @@
 
 #include "store/counter.h"
 
-#include "app/platform.h"
-#include "app/text.h"
+#include "platform/platform.h"
+#include "platform/text.h"
 #include "store/locations.h"
 
 #include <charconv>
@@ -64,6 +64,10 @@ CounterRead readCounter() {
         return {CounterRead::Kind::Unparsable, 0,
                 QStringLiteral("count.txt「%1」の内容が数値ではありません").arg(path)};
     return {CounterRead::Kind::Value, *value, {}};
+}
+
+platform::Status writeCounter(qint64 number) {
+    return platform::writeUtf8Atomic(counterPath(), QString::number(number));
 }
 
 std::optional<qint64> nextNumber(qint64 count) {

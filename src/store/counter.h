@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "platform/platform.h"
+
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>
@@ -27,6 +29,9 @@ struct CounterRead {
 };
 
 CounterRead readCounter();
+
+// Writes the decimal number to the counter file, atomically, replacing its whole content.
+platform::Status writeCounter(qint64 number);
 
 // The number after count; nullopt when it would overflow.
 std::optional<qint64> nextNumber(qint64 count);

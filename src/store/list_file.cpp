@@ -10,10 +10,6 @@
 
 namespace store {
 
-ListWrite writeNewList(qint64 firstNumber, const QString& savedForm) {
-    return writeNewList(firstNumber, savedForm.toUtf8());
-}
-
 ListWrite writeNewList(qint64 firstNumber, const QByteArray& savedForm) {
     qint64 number = firstNumber;
     for (;;) {
@@ -29,10 +25,6 @@ ListWrite writeNewList(qint64 firstNumber, const QByteArray& savedForm) {
                     QStringLiteral("単語リストの番号が上限に達しました: %1").arg(path)};
         number = *next;
     }
-}
-
-platform::Status writeCounter(qint64 number) {
-    return platform::writeUtf8Atomic(counterPath(), QString::number(number));
 }
 
 Naming nameList(const QString& listPath, const QString& name) {

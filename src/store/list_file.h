@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "app/platform.h"
+#include "platform/platform.h"
 
 #include <QString>
 #include <QStringView>
@@ -26,12 +26,7 @@ struct ListWrite {
 
 // Writes the saved form atomically as "Words_list_N.txt", N from firstNumber upward: a file
 // that already stands under a number is never written over, the next free number is taken.
-ListWrite writeNewList(qint64 firstNumber, const QString& savedForm);
-// The same with the saved form in UTF-8 already.
 ListWrite writeNewList(qint64 firstNumber, const QByteArray& savedForm);
-
-// Writes the decimal number to the counter file, atomically, replacing its whole content.
-platform::Status writeCounter(qint64 number);
 
 // Moves a saved list to namedListPath(name). Fails, leaving the list where it is, when that
 // file exists (Taken) or when the name cannot be used (Unusable): it leads out of the list

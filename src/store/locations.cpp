@@ -3,7 +3,7 @@
 
 #include "store/locations.h"
 
-#include "app/platform.h"
+#include "platform/platform.h"
 
 namespace store {
 
@@ -32,6 +32,13 @@ QString namedListPath(const QString& name) {
                                  ? QStringView(name).chopped(4)
                                  : QStringView(name);
     return listFolderPath() + u'/' + base.toString() + QStringLiteral(".txt");
+}
+
+platform::Status ensureListFolder() {
+    const QString folder = listFolderPath();
+    if (platform::exists(folder))
+        return platform::Status::success();
+    return platform::createFolder(folder);
 }
 
 } // namespace store

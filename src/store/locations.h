@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "platform/platform.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -21,11 +23,13 @@ QString unnamedListFileName(qint64 number);
 // list folder + "/Words_list_" + n + ".txt"
 QString unnamedListPath(qint64 number);
 
-// list folder + "/" + name + ".txt", joined as text; an empty string when the joined path,
-// cleaned, leaves the list folder (a ".." component), or when the name holds a NUL.
+// list folder + "/" + name + ".txt", joined as text, one trailing ".txt" of the name (in any
+// case) dropped first; an empty string when the name holds a NUL. Whether the path stays in
+// the list folder is for the move to judge.
 QString namedListPath(const QString& name);
 
-// True when path, cleaned, lies strictly inside the list folder.
-bool isInsideListFolder(const QString& path);
+// Makes sure the list folder exists. Any entry of that name counts as present; otherwise one
+// folder is created (the home folder itself never).
+platform::Status ensureListFolder();
 
 } // namespace store

@@ -3,7 +3,7 @@
 
 #include "ui/alert.h"
 
-#include "app/diagnostics.h"
+#include "platform/diagnostics.h"
 
 #include <QApplication>
 #include <QDialog>

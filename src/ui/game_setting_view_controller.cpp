@@ -4,7 +4,7 @@
 #include "ui/game_setting_view_controller.h"
 
 #include "app/app_delegate.h"
-#include "app/diagnostics.h"
+#include "platform/diagnostics.h"
 #include "setup/folder_listing.h"
 #include "setup/list_deletion.h"
 #include "setup/list_loading.h"
@@ -26,6 +26,10 @@ GameSettingViewController::GameSettingViewController(AppDelegate& delegate, QWid
     connect(ui_->Open_button, &QPushButton::clicked, this, &GameSettingViewController::Open);
     connect(ui_->Delete_button, &QPushButton::clicked, this,
             &GameSettingViewController::Delete_button);
+    connect(ui_->Back_button, &QPushButton::clicked, this,
+            &GameSettingViewController::backRequested);
+    connect(ui_->Start_button, &QPushButton::clicked, this,
+            &GameSettingViewController::startRequested);
     viewDidLoad();
 }
 

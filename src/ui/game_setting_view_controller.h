@@ -32,6 +32,11 @@ public:
     QStringList WORDS_LISTS;
     AppDelegate& fromAppDelegate;
 
+signals:
+    // Back_button and Start_button.
+    void backRequested();
+    void startRequested();
+
 public slots:
     void normal_path();
     void Open();

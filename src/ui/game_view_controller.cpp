@@ -4,7 +4,7 @@
 #include "ui/game_view_controller.h"
 
 #include "app/app_delegate.h"
-#include "app/diagnostics.h"
+#include "platform/diagnostics.h"
 #include "quiz/voice.h"
 #include "ui_game_view_controller.h"
 
@@ -36,6 +36,7 @@ GameViewController::GameViewController(AppDelegate& delegate, QWidget* parent)
         !speaker.isNull())
         ui_->Speak_button->setIcon(speaker);
     connect(ui_->Speak_button, &QPushButton::clicked, this, &GameViewController::Speak);
+    connect(ui_->Back_button, &QPushButton::clicked, this, &GameViewController::backRequested);
 
     // An input method would take the arrow keys for its candidate window: this screen
     // takes no text at all.

@@ -37,6 +37,10 @@ public:
     // is automatic.
     void setVoice(quiz::Voice* voice);
 
+signals:
+    // Back_button.
+    void backRequested();
+
 public slots:
     // Action of Speak_button and the space bar: says the English word on screen, if any.
     void Speak();

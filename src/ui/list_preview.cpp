@@ -3,7 +3,7 @@
 
 #include "ui/list_preview.h"
 
-#include "app/text.h"
+#include "platform/text.h"
 
 #include <QKeyEvent>
 #include <QPainter>

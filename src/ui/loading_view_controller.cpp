@@ -4,10 +4,10 @@
 #include "ui/loading_view_controller.h"
 
 #include "app/app_delegate.h"
-#include "app/diagnostics.h"
 #include "import/import_options.h"
 #include "import/import_run.h"
 #include "import/import_source.h"
+#include "platform/diagnostics.h"
 #include "ui/alert.h"
 #include "ui/open_panel.h"
 #include "ui/segmented_control.h"
@@ -44,13 +44,8 @@ LoadingViewController::LoadingViewController(AppDelegate& delegate, QWidget* par
     ui_->sepalations_label->setFont(example);
 
     ui_->Separator_control->setSegments(
-        {QStringLiteral(","), QStringLiteral(";"), QStringLiteral("@")});
-    const QStringList separatorNames = {QStringLiteral("カンマ"), QStringLiteral("セミコロン"),
-                                        QStringLiteral("アットマーク")};
-    const QList<QPushButton*> separatorButtons =
-        ui_->Separator_control->findChildren<QPushButton*>();
-    for (qsizetype i = 0; i < separatorButtons.size() && i < separatorNames.size(); ++i)
-        separatorButtons[i]->setAccessibleName(separatorNames[i]);
+        {QStringLiteral(","), QStringLiteral(";"), QStringLiteral("@")},
+        {QStringLiteral("カンマ"), QStringLiteral("セミコロン"), QStringLiteral("アットマーク")});
     ui_->Sequence_control->setSegments({QStringLiteral("英語が先"), QStringLiteral("日本語が先")});
 
     connect(ui_->Separator_control, &SegmentedControl::segmentSelected, this,
@@ -58,6 +53,7 @@ LoadingViewController::LoadingViewController(AppDelegate& delegate, QWidget* par
     connect(ui_->Sequence_control, &SegmentedControl::segmentSelected, this,
             &LoadingViewController::sequence);
     connect(ui_->Open_button, &QPushButton::clicked, this, &LoadingViewController::open);
+    connect(ui_->Back_button, &QPushButton::clicked, this, &LoadingViewController::backRequested);
 
     setAcceptDrops(true);
     viewDidLoad();
@@ -67,27 +63,30 @@ LoadingViewController::~LoadingViewController() = default;
 
 void LoadingViewController::viewDidLoad() {
     words_list_name->setPlaceholderText(QStringLiteral("単語リスト名"));
-    importer::resetSeparator();
-    showOptions();
+    // The separator returns to "," at every visit; the order stays as it was chosen.
+    showOptions({',', fromAppDelegate.SEQUENCE_CODE});
 }
 
-void LoadingViewController::showOptions() {
-    ui_->Separator_control->setSelectedSegment(importer::segmentOfSeparator(importer::SEPARATOR));
-    ui_->Sequence_control->setSelectedSegment(
-        importer::segmentOfSequenceCode(fromAppDelegate.SEQUENCE_CODE));
-    sepalations_label->setText(importer::exampleLine());
+void LoadingViewController::showOptions(importer::LineLayout layout) {
+    importer::publish(layout, fromAppDelegate);
+    ui_->Separator_control->setSelectedSegment(importer::segmentOfSeparator(layout.separator));
+    ui_->Sequence_control->setSelectedSegment(int(layout.sequenceCode));
+    sepalations_label->setText(importer::exampleLine(layout));
 }
 
+// A sender without segments means the first choice.
 void LoadingViewController::separations() {
     const platform::FlushDiagnosticsOnReturn flush;
-    importer::chooseSeparator(selectedSegmentOf(sender()));
-    showOptions();
+    importer::LineLayout layout = importer::layoutInForce(fromAppDelegate);
+    layout.separator = importer::separatorOfSegment(selectedSegmentOf(sender()).value_or(0));
+    showOptions(layout);
 }
 
 void LoadingViewController::sequence() {
     const platform::FlushDiagnosticsOnReturn flush;
-    importer::chooseSequence(fromAppDelegate, selectedSegmentOf(sender()));
-    showOptions();
+    importer::LineLayout layout = importer::layoutInForce(fromAppDelegate);
+    layout.sequenceCode = selectedSegmentOf(sender()) == 1 ? 1 : 0;
+    showOptions(layout);
 }
 
 void LoadingViewController::open() {
@@ -125,10 +124,10 @@ void LoadingViewController::importFile(const QString& path) {
     }
     ADD_WORDS_LIST = read.utf8;
 
-    const importer::ImportOutcome outcome = importer::runImportUtf8(
-        ADD_WORDS_LIST, words_list_name->text(), fromAppDelegate, [this](const QString& message) {
-            runAlert(this, importer::errorTitle(), message, {{okTitle}, 0});
-        });
+    const importer::ImportOutcome outcome =
+        importer::runImport(ADD_WORDS_LIST, importer::layoutInForce(fromAppDelegate),
+                            words_list_name->text(), fromAppDelegate);
+    importer::IMPORT_OK = fromAppDelegate.LINE_INDEX > 0;
     const QString text = importer::outcomeText(outcome);
     if (text.isEmpty())
         return;

@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "import/import_options.h"
+
 #include <QByteArray>
 #include <QPointer>
 #include <QString>
@@ -31,6 +33,10 @@ public:
     QPointer<QLabel> sepalations_label;
     QPointer<QLineEdit> words_list_name;
 
+signals:
+    // Back_button.
+    void backRequested();
+
 public slots:
     // Sent by Separator_control and Sequence_control.
     void separations();
@@ -45,7 +51,7 @@ protected:
 private:
     void viewDidLoad();
     void importFile(const QString& path);
-    void showOptions();
+    void showOptions(importer::LineLayout layout);
 
     std::unique_ptr<Ui::LoadingViewController> ui_;
 };

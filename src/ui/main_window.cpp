@@ -11,7 +11,6 @@
 #include "ui/start_view_controller.h"
 #include "ui/text_to_speech_voice.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -46,35 +45,30 @@ void MainWindow::replaceScreen(QWidget* screen) {
         first->setFocus(Qt::TabFocusReason);
 }
 
-void MainWindow::follow(QWidget* screen, const char* buttonName, void (MainWindow::*next)()) {
-    if (auto* button = screen->findChild<QAbstractButton*>(QLatin1String(buttonName)))
-        connect(button, &QAbstractButton::clicked, this, next);
-}
-
 void MainWindow::showStart() {
     auto* screen = new StartViewController(delegate_);
-    follow(screen, "Import_button", &MainWindow::showImport);
-    follow(screen, "Setup_button", &MainWindow::showSetup);
-    follow(screen, "Settings_button", &MainWindow::openSettings);
+    connect(screen, &StartViewController::importRequested, this, &MainWindow::showImport);
+    connect(screen, &StartViewController::setupRequested, this, &MainWindow::showSetup);
+    connect(screen, &StartViewController::settingsRequested, this, &MainWindow::openSettings);
     replaceScreen(screen);
 }
 
 void MainWindow::showImport() {
     auto* screen = new LoadingViewController(delegate_);
-    follow(screen, "Back_button", &MainWindow::showStart);
+    connect(screen, &LoadingViewController::backRequested, this, &MainWindow::showStart);
     replaceScreen(screen);
 }
 
 void MainWindow::showSetup() {
     auto* screen = new GameSettingViewController(delegate_);
-    follow(screen, "Back_button", &MainWindow::showStart);
-    follow(screen, "Start_button", &MainWindow::showQuiz);
+    connect(screen, &GameSettingViewController::backRequested, this, &MainWindow::showStart);
+    connect(screen, &GameSettingViewController::startRequested, this, &MainWindow::showQuiz);
     replaceScreen(screen);
 }
 
 void MainWindow::showQuiz() {
     auto* screen = new GameViewController(delegate_);
-    follow(screen, "Back_button", &MainWindow::showSetup);
+    connect(screen, &GameViewController::backRequested, this, &MainWindow::showSetup);
     replaceScreen(screen);
     if (!voice_)
         voice_ = new TextToSpeechVoice(this);

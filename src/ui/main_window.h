@@ -30,8 +30,6 @@ public slots:
 
 private:
     void replaceScreen(QWidget* screen);
-    // Connects the button of that objectName on the screen, if it has one.
-    void follow(QWidget* screen, const char* buttonName, void (MainWindow::*next)());
 
     AppDelegate& delegate_;
     QStackedWidget* stack_;

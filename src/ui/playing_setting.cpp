@@ -4,7 +4,7 @@
 #include "ui/playing_setting.h"
 
 #include "app/app_delegate.h"
-#include "app/diagnostics.h"
+#include "platform/diagnostics.h"
 #include "settings/playing_settings.h"
 #include "ui/segmented_control.h"
 #include "ui_playing_setting.h"
@@ -18,21 +18,16 @@ struct Segment {
     QString accessibleName;
 };
 
-// Fills a control with its segments. A segment is picked with Space or its mnemonic;
-// Enter is left to the dialog around the panel, which it closes.
+// Fills a control with its segments. A segment is picked with Space or its mnemonic.
 void fillSegments(SegmentedControl* control, const QList<Segment>& segments) {
     QStringList titles;
-    for (const Segment& segment : segments)
+    QStringList names;
+    for (const Segment& segment : segments) {
         titles.append(segment.title);
-    control->setSegments(titles);
-    const QList<QPushButton*> buttons =
-        control->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly);
-    for (qsizetype i = 0; i < buttons.size() && i < segments.size(); ++i) {
-        buttons[i]->setAccessibleName(segments[i].accessibleName);
-        buttons[i]->setAutoDefault(false);
-        // Room around the title, so that a segment reads as a button of its own.
-        buttons[i]->setMinimumSize(buttons[i]->sizeHint() + QSize(24, 12));
+        names.append(segment.accessibleName);
     }
+    // Room around the title, so that a segment reads as a button of its own.
+    control->setSegments(titles, names, QSize(24, 12));
 }
 
 } // namespace

@@ -16,16 +16,17 @@ SegmentedControl::SegmentedControl(QWidget* parent)
     group_->setExclusive(true);
     // The default style sets a checked push button only slightly apart from the others;
     // a segmented control must show its choice at a glance.
-    setStyleSheet(QStringLiteral(
-        "QPushButton { padding: 6px 12px; border: 1px solid palette(mid);"
-        " background: palette(button); color: palette(button-text); }"
-        "QPushButton:checked { background: palette(highlight);"
-        " color: palette(highlighted-text); border-color: palette(highlight); }"
-        "QPushButton:focus { border: 2px solid palette(highlight); }"));
+    setStyleSheet(
+        QStringLiteral("QPushButton { padding: 6px 12px; border: 1px solid palette(mid);"
+                       " background: palette(button); color: palette(button-text); }"
+                       "QPushButton:checked { background: palette(highlight);"
+                       " color: palette(highlighted-text); border-color: palette(highlight); }"
+                       "QPushButton:focus { border: 2px solid palette(highlight); }"));
     connect(group_, &QButtonGroup::idClicked, this, &SegmentedControl::segmentSelected);
 }
 
-void SegmentedControl::setSegments(const QStringList& titles) {
+void SegmentedControl::setSegments(const QStringList& titles, const QStringList& accessibleNames,
+                                   QSize extraRoom) {
     for (QAbstractButton* button : group_->buttons()) {
         group_->removeButton(button);
         delete button;
@@ -33,8 +34,12 @@ void SegmentedControl::setSegments(const QStringList& titles) {
     for (int i = 0; i < titles.size(); ++i) {
         auto* button = new QPushButton(titles[i], this);
         button->setCheckable(true);
-        button->setAccessibleName(titles[i]);
+        button->setAccessibleName(accessibleNames.value(i, titles[i]));
         button->setFocusPolicy(Qt::StrongFocus);
+        // Enter is left to a dialog around the control, which it closes.
+        button->setAutoDefault(false);
+        if (!extraRoom.isEmpty())
+            button->setMinimumSize(button->sizeHint() + extraRoom);
         group_->addButton(button, i);
         layout()->addWidget(button);
     }

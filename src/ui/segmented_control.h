@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QSize>
 #include <QStringList>
 #include <QWidget>
 #include <optional>
@@ -15,8 +16,10 @@ class SegmentedControl : public QWidget {
 public:
     explicit SegmentedControl(QWidget* parent = nullptr);
 
-    // Replaces the segments; none is selected afterwards.
-    void setSegments(const QStringList& titles);
+    // Replaces the segments; none is selected afterwards. Each segment's accessible name is
+    // the one given, or else its title; extraRoom is added around each title.
+    void setSegments(const QStringList& titles, const QStringList& accessibleNames = {},
+                     QSize extraRoom = {});
     int segmentCount() const;
 
     // Index of the selected segment from 0, or -1 when none is selected.

@@ -4,9 +4,11 @@
 #include "ui/start_view_controller.h"
 
 #include "app/app_delegate.h"
-#include "app/diagnostics.h"
-#include "app/start_screen.h"
+#include "platform/diagnostics.h"
+#include "store/locations.h"
 #include "ui_start_view_controller.h"
+
+#include <QPushButton>
 
 StartViewController::StartViewController(AppDelegate& delegate, QWidget* parent)
     : QWidget(parent), fromAppDelegate(delegate), ui_(new Ui::StartViewController) {
@@ -15,6 +17,10 @@ StartViewController::StartViewController(AppDelegate& delegate, QWidget* parent)
     title.setPointSizeF(title.pointSizeF() * 2.4);
     title.setBold(true);
     ui_->title_label->setFont(title);
+    connect(ui_->Import_button, &QPushButton::clicked, this, &StartViewController::importRequested);
+    connect(ui_->Setup_button, &QPushButton::clicked, this, &StartViewController::setupRequested);
+    connect(ui_->Settings_button, &QPushButton::clicked, this,
+            &StartViewController::settingsRequested);
     viewDidLoad();
 }
 
@@ -22,7 +28,7 @@ StartViewController::~StartViewController() = default;
 
 void StartViewController::viewDidLoad() {
     const platform::FlushDiagnosticsOnReturn flush;
-    const platform::Status folder = app::ensureListFolder();
+    const platform::Status folder = store::ensureListFolder();
     if (!folder.ok)
         platform::diagnostic(folder.error);
 }

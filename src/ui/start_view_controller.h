@@ -21,6 +21,12 @@ public:
 
     AppDelegate& fromAppDelegate;
 
+signals:
+    // The ways out: Import_button, Setup_button and Settings_button.
+    void importRequested();
+    void setupRequested();
+    void settingsRequested();
+
 private:
     void viewDidLoad();
 

@@ -78,15 +78,13 @@ Result<QString> readUtf8(const QString& path);
 // never a part. Replaces an existing file.
 Status writeUtf8Atomic(const QString& path, const QString& text);
 
-// Like writeUtf8Atomic, but never replaces: when an entry already stands at the path the
-// write fails with alreadyExists set and the entry is untouched.
+// Writes bytes like writeUtf8Atomic, but never replaces: when an entry already stands at the path
+// the write fails with alreadyExists set and the entry is untouched.
 struct NewFileStatus {
     bool ok = true;
     bool alreadyExists = false;
     QString error;
 };
-NewFileStatus writeUtf8AtomicNew(const QString& path, const QString& text);
-// writeUtf8AtomicNew for text that is UTF-8 already.
 NewFileStatus writeBytesAtomicNew(const QString& path, const QByteArray& bytes);
 
 // A uniformly distributed integer in 0 .. bound - 1 from the system's random source.

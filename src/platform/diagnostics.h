@@ -21,8 +21,6 @@ void diagnostic(const QString& line);
 void diagnosticNumber(qint64 value);
 
 // Writes text as it is, followed by a line end (the saved form of a list, one line a pair).
-void diagnosticRaw(const QString& text);
-// The same for text that is UTF-8 already: the bytes go out as they are.
 void diagnosticRaw(QByteArrayView utf8);
 
 // Writes everything buffered to standard output.

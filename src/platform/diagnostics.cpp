@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: The Verbolin developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "app/diagnostics.h"
+#include "platform/diagnostics.h"
 
 #include <QByteArray>
 #include <QStringEncoder>
@@ -139,10 +139,6 @@ void diagnosticNumber(qint64 value) {
     bytes.resize(end - bytes.constData());
     if (bytes.size() >= flushThreshold)
         flushDiagnostics();
-}
-
-void diagnosticRaw(const QString& text) {
-    append(text);
 }
 
 void diagnosticRaw(QByteArrayView utf8) {

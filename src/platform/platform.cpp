@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: The Verbolin developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "app/platform.h"
+#include "platform/platform.h"
 
-#include "app/text.h"
+#include "platform/text.h"
 
 #include <QDir>
 #include <QFile>
@@ -212,31 +212,32 @@ Status removeEntryWithin(const QString& root, const QString& folder, const QStri
     return error == 0 ? Status::success() : failed(error);
 }
 
+namespace {
+
+Status moveFailure(const QString& from, const QString& to, int error) {
+    return Status::failure(
+        QStringLiteral("「%1」を「%2」に移動できませんでした: %3").arg(from, to, osError(error)),
+        error);
+}
+
+} // namespace
+
 Status moveWithin(const QString& from, const QString& root, const QString& to) {
     const qsizetype slash = to.lastIndexOf(u'/');
     const QString folder = slash <= 0 ? QStringLiteral("/") : to.first(slash);
-    const QByteArray leaf = encoded(to.sliced(slash + 1));
-    const auto failed = [&](int error) {
-        return Status::failure(QStringLiteral("「%1」を「%2」に移動できませんでした: %3")
-                                   .arg(from, to, osError(error)),
-                               error);
-    };
     const int fd = openFolderWithin(root, folder);
     if (fd < 0)
-        return failed(errno);
-    const int error = renameNoReplaceAt(encoded(from).constData(), fd, leaf.constData());
+        return moveFailure(from, to, errno);
+    const int error =
+        renameNoReplaceAt(encoded(from).constData(), fd, encoded(to.sliced(slash + 1)).constData());
     ::close(fd);
-    return error == 0 ? Status::success() : failed(error);
+    return error == 0 ? Status::success() : moveFailure(from, to, error);
 }
 
 Status moveNoReplace(const QString& from, const QString& to) {
     const int error =
         renameNoReplaceAt(encoded(from).constData(), AT_FDCWD, encoded(to).constData());
-    if (error == 0)
-        return Status::success();
-    return Status::failure(
-        QStringLiteral("「%1」を「%2」に移動できませんでした: %3").arg(from, to, osError(error)),
-        error);
+    return error == 0 ? Status::success() : moveFailure(from, to, error);
 }
 
 Result<QByteArray> readBytes(const QString& path) {
@@ -295,10 +296,6 @@ Status writeUtf8Atomic(const QString& path, const QString& text) {
         return Status::failure(
             describe(QStringLiteral("ファイルに書き込めませんでした"), path, file.errorString()));
     return Status::success();
-}
-
-NewFileStatus writeUtf8AtomicNew(const QString& path, const QString& text) {
-    return writeBytesAtomicNew(path, text.toUtf8());
 }
 
 NewFileStatus writeBytesAtomicNew(const QString& path, const QByteArray& bytes) {

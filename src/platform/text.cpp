@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: The Verbolin developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "app/text.h"
+#include "platform/text.h"
 
 #include <QStringDecoder>
 #include <QTextBoundaryFinder>
@@ -11,15 +11,6 @@
 #endif
 
 namespace platform {
-
-QStringList lines(QStringView text) {
-    QStringList result;
-    forEachLine(text, [&](QStringView line) {
-        result.append(line.toString());
-        return true;
-    });
-    return result;
-}
 
 qsizetype firstGraphemeUtf8Length(QStringView text) {
     if (text.isEmpty())

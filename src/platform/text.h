@@ -82,35 +82,6 @@ inline qsizetype terminatorLengthAt(const char* at, const char* end) {
     return 0;
 }
 
-// forEachLine over UTF-8 bytes (valid UTF-8 assumed): the same lines, as byte views. The
-// terminators are the same six: LF, CR, CR LF, C2 85, E2 80 A8 and E2 80 A9.
-template <typename F> void forEachLineUtf8(QByteArrayView text, F&& f) {
-    const char* const begin = text.data();
-    const char* const end = begin + text.size();
-    const char* start = begin;
-    const char* at = begin;
-    for (;;) {
-        // Only these four bytes can begin a terminator; everything else is skipped at once.
-        at = findFirstOf(at, end, '\n', '\r', '\xC2', '\xE2');
-        if (at == end)
-            break;
-        const qsizetype length = terminatorLengthAt(at, end);
-        if (length == 0) {
-            ++at;
-            continue;
-        }
-        if (!f(QByteArrayView(start, at)))
-            return;
-        at += length;
-        start = at;
-    }
-    if (start < end)
-        f(QByteArrayView(start, end));
-}
-
-// The lines of a text, as forEachLine cuts them.
-QStringList lines(QStringView text);
-
 // The number of bytes that the first extended grapheme cluster (Unicode Annex #29) of the
 // text takes in UTF-8; 0 for an empty text.
 qsizetype firstGraphemeUtf8Length(QStringView text);

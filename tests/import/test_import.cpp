@@ -45,41 +45,32 @@ Child inChild(const std::function<QString()>& work, rlim_t limit = RLIM_INFINITY
               bool readerGone = false) {
     platform::flushDiagnostics(); // nothing buffered may be printed twice
     int fds[2];
-    if (::pipe(fds) != 0)
+    if (::pipe(fds) != 0 || (readerGone && ::close(fds[0]) != 0))
         qFatal("pipe failed");
-    if (readerGone)
-        ::close(fds[0]);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
+    if (const pid_t pid = ::fork(); pid == 0) {
         ::dup2(fds[1], STDOUT_FILENO);
         ::signal(SIGPIPE, SIG_DFL); // as started from a shell
         ::alarm(20);
         const rlimit size{limit, limit};
-        if (::setrlimit(RLIMIT_FSIZE, &size) != 0)
-            ::_exit(1);
+        ::setrlimit(RLIMIT_FSIZE, &size);
         const QByteArray report = work().toUtf8().replace('\n', "\\n");
         platform::flushDiagnostics();
         ::signal(SIGPIPE, SIG_IGN);
-        if (::write(STDOUT_FILENO, report.constData(), size_t(report.size())) < 0)
-            ::_exit(readerGone ? 0 : 2);
-        ::_exit(0);
+        ::_exit(::write(STDOUT_FILENO, report.constData(), size_t(report.size())) < 0 &&
+                !readerGone);
     }
     ::close(fds[1]);
     QByteArray out;
     char buffer[65536];
-    for (ssize_t got; !readerGone && (got = ::read(fds[0], buffer, sizeof buffer)) != 0;)
-        if (got > 0)
-            out.append(buffer, got);
-    if (!readerGone)
-        ::close(fds[0]);
+    for (ssize_t got; !readerGone && (got = ::read(fds[0], buffer, sizeof buffer)) > 0;)
+        out.append(buffer, got);
+    ::close(fds[0]);
     int status = 0;
-    ::waitpid(pid, &status, 0);
-    Child child;
-    if (WIFSIGNALED(status))
-        child.killedBy = WTERMSIG(status);
-    else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    ::wait(&status);
+    Child child{
+        WIFSIGNALED(status) ? WTERMSIG(status) : 0, QString::fromUtf8(out).split(u'\n'), {}};
+    if (!child.killedBy && WEXITSTATUS(status) != 0)
         qFatal("the child failed (status %d)", status);
-    child.printed = QString::fromUtf8(out).split(u'\n');
     child.report = child.printed.takeLast();
     return child;
 }
@@ -168,7 +159,6 @@ private slots:
             {{u"words_lists/Words_list_3.txt"_qs, saved}, {u"count.txt"_qs, "3"}}, {});
         named("named", u"fruit"_qs, u"words_lists/fruit.txt"_qs);
         named("a .txt ending is not doubled", u"fruit.TXT"_qs, u"words_lists/fruit.txt"_qs);
-        named("dots stay inside", u".."_qs, u"words_lists/...txt"_qs);
         row("an existing subfolder", with({{u"words_lists/sub/"_qs, {}}}), u"sub/x"_qs,
             as(u"sub/x"_qs), {{u"words_lists/sub/x.txt"_qs, saved}, {u"count.txt"_qs, "1"}}, {});
         row("a name taken", with({{u"count.txt"_qs, "6"}, {u"words_lists/fruit.txt"_qs, "x$y\n"}}),
@@ -178,7 +168,6 @@ private slots:
             {{u"words_lists/Words_list_7.txt"_qs, saved}, {u"count.txt"_qs, "7"}},
             {u"fruit.txt"_qs});
         refused("leaves by ..", folder, u"../x"_qs);
-        refused("an absolute path", folder, u"/tmp/x"_qs);
         refused("leaves through a link",
                 with({{u"outside/"_qs, {}}, {u"words_lists/linkdir"_qs, "-> ../outside"}}),
                 u"linkdir/x"_qs);
@@ -206,18 +195,18 @@ private slots:
             as(u"Words_list_1.txt"_qs), {{list1, saved}, {u"count.txt"_qs, "1"}}, {});
         const QString large = largeText(4000);
         const qint64 largeSize = large.toUtf8().size();
-        for (const qint64 limit : {qint64(0), qint64(4096), largeSize - 1})
+        for (const qint64 limit : {qint64(0), largeSize - 1})
             QTest::addRow("the disk full after %lld bytes of the list", limit)
                 << with({{u"count.txt"_qs, "1"}}) << QString() << large << u"x"_qs << limit
                 << notSaved << Files{}
                 << QStringList{u"words_lists/Words_list_2.txt"_qs,
                                QString::fromLocal8Bit(std::strerror(EFBIG))};
-        for (const qint64 limit : {14, 16, 18}) // the list fits, the 19-digit counter does not
-            QTest::addRow("the disk full after %lld bytes of the counter", limit)
-                << with({{u"count.txt"_qs, "999999999999999999"}}) << QString() << text << QString()
-                << limit << notSaved
-                << Files{{u"words_lists/Words_list_1000000000000000000.txt"_qs, saved}}
-                << QStringList{u"count.txt"_qs, QString::fromLocal8Bit(std::strerror(EFBIG))};
+        // The list fits, the 19-digit counter does not.
+        QTest::newRow("the disk full during the counter")
+            << with({{u"count.txt"_qs, "999999999999999999"}}) << QString() << text << QString()
+            << qint64(16) << notSaved
+            << Files{{u"words_lists/Words_list_1000000000000000000.txt"_qs, saved}}
+            << QStringList{u"count.txt"_qs, QString::fromLocal8Bit(std::strerror(EFBIG))};
         // A rejected line ends the import: nothing is saved or printed.
         QTest::newRow("a rejected line")
             << folder << QString() << u"a,あ\nb;い\n"_qs << u"x"_qs << none

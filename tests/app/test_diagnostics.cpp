@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: The Verbolin developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "app/diagnostics.h"
+#include "platform/diagnostics.h"
 #include "stdout_capture.h"
 
 #include <QStringEncoder>

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: The Verbolin developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "app/platform.h"
-#include "app/text.h"
+#include "platform/platform.h"
+#include "platform/text.h"
 #include "test_home.h"
 
 #include <QDir>

@@ -3,7 +3,7 @@
 
 // randomBelow draws from a buffered block of system random words: every draw must stay in
 // range, reach every value of a small range, and use all 64 bits for a large one.
-#include "app/platform.h"
+#include "platform/platform.h"
 
 #include <QTest>
 

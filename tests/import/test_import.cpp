@@ -64,7 +64,8 @@ Child inChild(const std::function<QString()>& work, rlim_t limit = RLIM_INFINITY
     char buffer[65536];
     for (ssize_t got; !readerGone && (got = ::read(fds[0], buffer, sizeof buffer)) > 0;)
         out.append(buffer, got);
-    ::close(fds[0]);
+    if (!readerGone)
+        ::close(fds[0]);
     int status = 0;
     ::wait(&status);
     Child child{

@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "app/app_delegate.h"
-#include "app/platform.h"
-#include "app/text.h"
+#include "platform/platform.h"
+#include "platform/text.h"
 #include "setup/folder_listing.h"
 #include "setup/list_deletion.h"
 #include "setup/list_loading.h"

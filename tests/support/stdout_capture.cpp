@@ -3,7 +3,7 @@
 
 #include "stdout_capture.h"
 
-#include "app/diagnostics.h"
+#include "platform/diagnostics.h"
 
 #include <cstdio>
 #include <unistd.h>

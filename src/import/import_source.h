@@ -15,10 +15,10 @@ struct SourceRead {
         Unreadable, // the file could not be read at all
         NotUtf8,    // the bytes are not UTF-8 and not Shift_JIS either
         ShiftJis,   // not UTF-8, but the file decodes cleanly as Shift_JIS: utf8 holds its text
+        Utf16,      // UTF-16 with its byte-order mark (Notepad's "Unicode"): utf8 holds its text
     };
     Kind kind = Kind::Unreadable;
-    QByteArray utf8;     // the text to import, in UTF-8: the import works on the bytes
-    QString description; // why the file could not be read as UTF-8
+    QByteArray utf8; // the text to import, in UTF-8: the import works on the bytes
 };
 
 // Reads the whole file. A failure's description goes to standard output.
@@ -27,7 +27,8 @@ SourceRead readSource(const QString& path);
 // What the "ERROR!" alert says about a file that was not read as UTF-8 (empty for Text).
 QString sourceAlertText(SourceRead::Kind kind);
 
-// The second button offered for a Shift_JIS file.
-QString shiftJisButtonTitle();
+// The second button of the alert, which reads the file in the encoding found (empty when
+// there is none to offer).
+QString offeredEncodingButtonTitle(SourceRead::Kind kind);
 
 } // namespace importer

@@ -168,4 +168,15 @@ std::optional<QString> decodeShiftJis(const QByteArray& bytes) {
     return text;
 }
 
+std::optional<QString> decodeUtf16(const QByteArray& bytes) {
+    const bool little = bytes.startsWith("\xFF\xFE");
+    if ((!little && !bytes.startsWith("\xFE\xFF")) || bytes.size() % 2 != 0)
+        return std::nullopt;
+    QStringDecoder decoder(little ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+    QString text = decoder.decode(QByteArrayView(bytes).sliced(2));
+    if (decoder.hasError() || !QStringView(text).isValidUtf16())
+        return std::nullopt;
+    return text;
+}
+
 } // namespace platform

@@ -106,5 +106,8 @@ QByteArrayView withoutByteOrderMark(QByteArrayView bytes);
 // byte-order mark is dropped.
 std::optional<QString> decodeUtf8(const QByteArray& bytes);
 std::optional<QString> decodeShiftJis(const QByteArray& bytes);
+// UTF-16 that begins with a byte-order mark (either byte order), which it drops; nullopt for
+// any other bytes, an odd count or a lone surrogate.
+std::optional<QString> decodeUtf16(const QByteArray& bytes);
 
 } // namespace platform

@@ -117,8 +117,9 @@ void LoadingViewController::importFile(const QString& path) {
                  {{okTitle}, 0});
         return;
     case importer::SourceRead::Kind::ShiftJis:
+    case importer::SourceRead::Kind::Utf16:
         if (runAlert(this, importer::errorTitle(), importer::sourceAlertText(read.kind),
-                     {{okTitle, importer::shiftJisButtonTitle()}, 0}) != 1)
+                     {{okTitle, importer::offeredEncodingButtonTitle(read.kind)}, 0}) != 1)
             return;
         break;
     }

@@ -36,14 +36,9 @@ Completion nameSavedList(const QString& path, const QString& name) {
                                                      : Completion::NameUnusable;
 }
 
-// After a pass without rejections: numbers the list, prints and writes its saved form,
-// advances the counter and names the list. On a failure the saved form stays in
-// formal_list, as the pass left it.
+} // namespace
+
 ImportOutcome saveList(const QByteArray& savedForm, const QString& name, AppDelegate& state) {
-    const auto failedKeepingSavedForm = [&](Kind kind, const QString& description) {
-        state.formal_list = platform::textOfUtf8(savedForm);
-        return failed(kind, description);
-    };
     const store::CounterRead counter = store::readCounter();
     switch (counter.kind) {
     case store::CounterRead::Kind::Value:
@@ -54,25 +49,24 @@ ImportOutcome saveList(const QByteArray& savedForm, const QString& name, AppDele
         break;
     case store::CounterRead::Kind::Unparsable:
         // The file is the user's: never overwrite it with a number of ours.
-        return failedKeepingSavedForm(Kind::CounterUnparsable, counter.description);
+        return failed(Kind::CounterUnparsable, counter.description);
     }
     const std::optional<qint64> next = store::nextNumber(state.COUNT);
     if (!next)
-        return failedKeepingSavedForm(
-            Kind::NumberOverflow,
-            QStringLiteral("単語リストの番号が上限に達しました: count.txt「%1」は%2です")
-                .arg(store::counterPath(), QString::number(state.COUNT)));
+        return failed(Kind::NumberOverflow,
+                      QStringLiteral("単語リストの番号が上限に達しました: count.txt「%1」は%2です")
+                          .arg(store::counterPath(), QString::number(state.COUNT)));
 
     platform::diagnosticRaw(QByteArrayView(savedForm));
 
     const store::ListWrite list = store::writeNewList(*next, savedForm);
     if (list.kind == store::ListWrite::Kind::NumberOverflow)
-        return failedKeepingSavedForm(Kind::NumberOverflow, list.description);
+        return failed(Kind::NumberOverflow, list.description);
     if (list.kind == store::ListWrite::Kind::Failed)
-        return failedKeepingSavedForm(Kind::WriteFailed, list.description);
+        return failed(Kind::WriteFailed, list.description);
     const platform::Status counted = store::writeCounter(list.number);
     if (!counted.ok)
-        return failedKeepingSavedForm(Kind::WriteFailed, counted.error);
+        return failed(Kind::WriteFailed, counted.error);
 
     ImportOutcome outcome;
     outcome.kind = Kind::Completed;
@@ -81,8 +75,6 @@ ImportOutcome saveList(const QByteArray& savedForm, const QString& name, AppDele
     outcome.completion = nameSavedList(list.path, name);
     return outcome;
 }
-
-} // namespace
 
 ImportOutcome runImport(QByteArrayView utf8, LineLayout layout, const QString& name,
                         AppDelegate& state) {
@@ -104,7 +96,11 @@ ImportOutcome runImport(QByteArrayView utf8, LineLayout layout, const QString& n
     state.japanese_words = state.english_words;
     if (checked.lines == 0)
         return {};
-    return saveList(checked.savedForm, name, state);
+    ImportOutcome outcome = saveList(checked.savedForm, name, state);
+    // What was not saved stays in the shared state, as the pass left it.
+    if (outcome.kind != Kind::Completed)
+        state.formal_list = platform::textOfUtf8(checked.savedForm);
+    return outcome;
 }
 
 QString completionText(Completion completion, qint64 number, const QString& name) {

@@ -48,6 +48,10 @@ struct ImportOutcome {
 ImportOutcome runImport(QByteArrayView utf8, LineLayout layout, const QString& name,
                         AppDelegate& state);
 
+// Saves a list's saved form as a new list: numbers it from the counter (COUNT keeps the
+// number read), prints and writes it, advances the counter and gives it the name, if any.
+ImportOutcome saveList(const QByteArray& savedForm, const QString& name, AppDelegate& state);
+
 // The informative text of the completion box.
 QString completionText(Completion completion, qint64 number, const QString& name);
 

@@ -106,6 +106,10 @@ void QuizEngine::showPair() {
 
 void QuizEngine::closeLap() {
     QuizState& s = state_;
+    if (s.lap_count == 1)
+        for (qint64 i = 0; i < s.own_line_index; ++i)
+            if (delegate_.ANSWER_VALUE[i] == 1)
+                missed_.append(i);
     if (s.last_problems != 0)
         texts_.Last_words =
             number(s.correct_count * 100 / s.last_problems) + QStringLiteral("%正解");

@@ -7,6 +7,7 @@
 #include "quiz/quiz_state.h"
 #include "quiz/quiz_texts.h"
 
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
@@ -37,6 +38,9 @@ public:
     qint64 answeredInLap() const { return state_.correct_count + state_.mistakes_count; }
     qint64 pairsInLap() const { return state_.last_problems; }
     bool finished() const { return state_.all_arrows_lock; }
+    // The pairs answered ← in the first lap (the ones asked again), in the order asked;
+    // known once the first lap is over.
+    const QList<qint64>& missedPairs() const { return missed_; }
 
 private:
     // Moves on from count to the next pending pair, or closes the lap at the list's end.
@@ -52,6 +56,7 @@ private:
     AppDelegate& delegate_;
     QuizState state_;
     QuizTexts texts_;
+    QList<qint64> missed_;
 };
 
 } // namespace quiz

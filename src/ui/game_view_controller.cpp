@@ -5,7 +5,9 @@
 
 #include "app/app_delegate.h"
 #include "platform/diagnostics.h"
+#include "quiz/missed_pairs.h"
 #include "quiz/voice.h"
+#include "ui/alert.h"
 #include "ui_game_view_controller.h"
 
 #include <QApplication>
@@ -37,6 +39,7 @@ GameViewController::GameViewController(AppDelegate& delegate, QWidget* parent)
         ui_->Speak_button->setIcon(speaker);
     connect(ui_->Speak_button, &QPushButton::clicked, this, &GameViewController::Speak);
     connect(ui_->Back_button, &QPushButton::clicked, this, &GameViewController::backRequested);
+    connect(ui_->Save_missed_button, &QPushButton::clicked, this, &GameViewController::Save_missed);
 
     // An input method would take the arrow keys for its candidate window: this screen
     // takes no text at all.
@@ -75,6 +78,12 @@ void GameViewController::Speak() {
         voice_->say(*word);
 }
 
+void GameViewController::Save_missed() {
+    const platform::FlushDiagnosticsOnReturn flush;
+    const quiz::SaveReport report = quiz::saveMissedPairs(fromAppDelegate, engine_.missedPairs());
+    runAlert(this, report.title, report.text, {{QStringLiteral("OK")}, 0});
+}
+
 void GameViewController::followWithVoice() {
     const quiz::VoiceProblem problem = voice_ ? voice_->problem() : quiz::VoiceProblem::NoEngine;
     const std::optional<QString> word = quiz::speakableWord(fromAppDelegate, engine_);
@@ -108,6 +117,7 @@ void GameViewController::showTexts() {
     ui_->Lower_words->setText(texts.Lower_words);
     ui_->Lower_info->setText(texts.Lower_info);
     ui_->Last_words->setText(texts.Last_words);
+    ui_->Save_missed_button->setEnabled(engine_.finished() && !engine_.missedPairs().isEmpty());
 
     // A finished study (no lap left) shows a full bar.
     const qint64 pairs = engine_.pairsInLap();

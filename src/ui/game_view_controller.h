@@ -44,6 +44,8 @@ signals:
 public slots:
     // Action of Speak_button and the space bar: says the English word on screen, if any.
     void Speak();
+    // Action of Save_missed_button: saves the pairs missed in this study as a new list.
+    void Save_missed();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -21,6 +21,7 @@ struct LineLayout {
 
 // The values the screens share, set only by publish() (the layout) and by the import screen
 // after an import (IMPORT_OK).
+
 // "," ";" or "@".
 extern QString SEPARATOR;
 // The two part names in the chosen order: ["英語", "日本語"] or ["日本語", "英語"]; always

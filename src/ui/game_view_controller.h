@@ -54,6 +54,7 @@ private:
     void viewDidLoad();
     void keyUp(quiz::ArrowKey key);
     void showTexts();
+    void announce();
     // Follows the quiz with the voice: the button's state, and the word that just appeared.
     void followWithVoice();
     bool isInside(const QObject* object) const;

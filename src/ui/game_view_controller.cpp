@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPainter>
 
 #include <limits>
 
@@ -152,6 +153,25 @@ void GameViewController::showTexts() {
         ui_->Lap_progress->setRange(0, 1);
         ui_->Lap_progress->setValue(engine_.finished() ? 1 : 0);
     }
+}
+
+void GameViewController::paintEvent(QPaintEvent*) {
+    if (!hasFocus())
+        return;
+    constexpr qreal width = 2;
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), width));
+    painter.drawRect(QRectF(rect()).adjusted(8, 8, -8, -8));
+}
+
+void GameViewController::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void GameViewController::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 bool GameViewController::isInside(const QObject* object) const {

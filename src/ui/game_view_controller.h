@@ -49,6 +49,10 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // While the screen itself has the focus (the arrows are the quiz's), a frame says so.
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void viewDidLoad();

@@ -6,8 +6,15 @@
 # Xvfb on display :73, openbox, a private session bus, the AT-SPI bus and registry. Every
 # service is started here and stopped on the way out, whatever happens.
 #
-# Usage: run_atspi_test.sh BINARY WALK_SCRIPT      (exit 77: a needed tool is missing)
+# Usage: run_atspi_test.sh BINARY WALK_SCRIPT
+# A missing tool skips the test (exit 77), unless VERBOLIN_REQUIRE_ATSPI=1 makes it a failure.
 set -euo pipefail
+
+missing() {
+  echo "atspi: $1 is missing (make deps)"
+  [ "${VERBOLIN_REQUIRE_ATSPI:-0}" = 1 ] && exit 1
+  exit 77
+}
 
 binary=$(realpath "$1")
 walk=$(realpath "$2")
@@ -16,10 +23,10 @@ launcher=/usr/libexec/at-spi-bus-launcher
 registry=/usr/libexec/at-spi2-registryd
 
 for tool in Xvfb openbox dbus-launch xdotool xdpyinfo "$launcher" "$registry"; do
-  command -v "$tool" >/dev/null || { echo "atspi: $tool is missing (make deps)"; exit 77; }
+  command -v "$tool" >/dev/null || missing "$tool"
 done
 # Debian's bindings live with the system's Python, which another python3 on PATH may lack.
-/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { echo "atspi: python3-pyatspi is missing"; exit 77; }
+/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || missing python3-pyatspi
 if [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; then
   echo "atspi: display :$display is taken" >&2
   exit 1
@@ -44,6 +51,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+trap "exit 1" INT TERM
 
 # A fresh home with one list in the store, two pairs in the file's order.
 export HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config"

@@ -44,11 +44,6 @@ public:
         s.checked = button()->isChecked();
         return s;
     }
-    QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
-            return button()->text().remove(u'&');
-        return QAccessibleWidget::text(t);
-    }
     QStringList actionNames() const override {
         return QStringList{pressAction(), toggleAction()} + QAccessibleWidget::actionNames();
     }

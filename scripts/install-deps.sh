@@ -13,6 +13,7 @@ packages=(
   qt6-speech-dev qt6-declarative-dev qt6-multimedia-dev libqt6texttospeech6 qt6-speech-flite-plugin
   pulseaudio pulseaudio-utils
   xvfb xauth imagemagick x11-utils xdotool libxcb1-dev
+  at-spi2-core python3-pyatspi dbus-x11 openbox
   desktop-file-utils appstream dpkg-dev lintian reuse
   clang libclang-rt-14-dev
   wamerican

@@ -24,11 +24,11 @@ START_TO_SETTINGS=${START_TO_SETTINGS:-"alt+o"}
 START_TO_IMPORT=${START_TO_IMPORT:-"alt+i"}
 START_TO_SETUP=${START_TO_SETUP:-"alt+s"}
 # Settings dialog: keep the file's order (so that the pictures are the same on every run),
-# then Enter closes the dialog.
+# then Escape closes the dialog (Enter picks the focused segment).
 SETTINGS_KEEP_ORDER=${SETTINGS_KEEP_ORDER:-"alt+f"}
 # ... and turn speech on (only in the first visit, for the picture of the panel).
 SETTINGS_SPEECH_ON=${SETTINGS_SPEECH_ON:-"alt+a"}
-SETTINGS_CLOSE=${SETTINGS_CLOSE:-"Return"}
+SETTINGS_CLOSE=${SETTINGS_CLOSE:-"Escape"}
 # Import screen: from the focus it has when it opens to pressing Open_button (the example
 # list is English first with ",", the screen's default choices).
 IMPORT_TO_OPEN=${IMPORT_TO_OPEN:-"alt+o"}

@@ -3,6 +3,7 @@
 
 #include "app/app_delegate.h"
 #include "platform/diagnostics.h"
+#include "ui/accessible_look.h"
 #include "ui/japanese_translations.h"
 #include "ui/main_window.h"
 
@@ -65,6 +66,7 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/verbolin.svg")));
     QApplication::setQuitOnLastWindowClosed(true);
     installJapaneseTranslations(application);
+    applyAccessibleLook();
 
     AppDelegate delegate;
     MainWindow window(delegate);

@@ -35,6 +35,7 @@ void QuizEngine::start() {
 
 void QuizEngine::press(ArrowKey key) {
     QuizState& s = state_;
+    announcement_.clear();
     switch (key) {
     case ArrowKey::Down:
         if (s.next_lap_lock || s.all_arrows_lock)
@@ -44,6 +45,7 @@ void QuizEngine::press(ArrowKey key) {
         texts_.Lower_words = asksJapanese() ? delegate_.english_words.value(s.count)
                                             : delegate_.japanese_words.value(s.count);
         s.down_arrow = true;
+        announcement_ = texts_.Lower_words;
         return;
     case ArrowKey::Left:
         if (!s.down_arrow || !answerable())
@@ -102,6 +104,7 @@ void QuizEngine::showPair() {
     texts_.Lower_info = QStringLiteral("↓");
     texts_.Upper_words = asksJapanese() ? delegate_.japanese_words.value(state_.count)
                                         : delegate_.english_words.value(state_.count);
+    announcement_ = texts_.Upper_words;
 }
 
 void QuizEngine::closeLap() {
@@ -135,6 +138,14 @@ void QuizEngine::closeLap() {
         s.own_line_index = 0;
         s.all_arrows_lock = true;
     }
+    // The banner's line break only places it on screen; the result is said after it.
+    announcement_ = QStringList{texts_.Upper_words.trimmed(), texts_.Lower_words, texts_.Last_words}
+                        .join(u' ')
+                        .trimmed();
+}
+
+QString QuizEngine::gradingHint() const {
+    return state_.down_arrow ? QStringLiteral("← 知らない / → 知っている") : QString();
 }
 
 QString QuizEngine::progressText() const {

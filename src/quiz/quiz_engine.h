@@ -33,6 +33,12 @@ public:
 
     const QuizState& state() const { return state_; }
     const QuizTexts& texts() const { return texts_; }
+    // What a screen reader should say after the last start() or press(): the new word, the
+    // revealed answer, or the lap's banner with its result. Empty when nothing a learner
+    // needs to hear changed (an ignored key); the arrow hints are never part of it.
+    const QString& announcement() const { return announcement_; }
+    // The keys that grade a revealed answer, while they count; empty otherwise.
+    QString gradingHint() const;
 
     // How far the current lap has gone: pairs answered in it, and pairs it asks.
     qint64 answeredInLap() const { return state_.correct_count + state_.mistakes_count; }
@@ -56,6 +62,7 @@ private:
     AppDelegate& delegate_;
     QuizState state_;
     QuizTexts texts_;
+    QString announcement_;
     QList<qint64> missed_;
 };
 

@@ -20,6 +20,15 @@ struct SetupScreen {
     QString countText;            // All_words_number
     bool startEnabled = false;    // Start_button
 
+    // Why Start_button cannot be pressed, while it cannot (a tooltip and an accessible
+    // description); empty while it can.
+    QString startToolTip() const {
+        return startEnabled
+                   ? QString()
+                   : QStringLiteral("単語リストがまだ読み込まれていません。単語リストを選んで"
+                                    "「このリストに決定」を押してください。");
+    }
+
     // The selected item's name, or "" when no item is selected.
     QString selectedItem() const {
         return selectedIndex >= 0 && selectedIndex < items.size() ? items[selectedIndex]

@@ -18,6 +18,8 @@
 GameSettingViewController::GameSettingViewController(AppDelegate& delegate, QWidget* parent)
     : QWidget(parent), fromAppDelegate(delegate), ui_(new Ui::GameSettingViewController) {
     ui_->setupUi(this);
+    // Arriving here, work starts with the choice of a list.
+    setFocusProxy(ui_->Words_lists);
     // Only the button loads: moving through the combo box with the arrow keys must not.
     connect(ui_->Words_list_determined_button, &QPushButton::clicked, this,
             &GameSettingViewController::Words_list_determined);
@@ -56,7 +58,11 @@ void GameSettingViewController::showScreen() {
     if (ui_->List_check_textfield->toPlainText() != screen_.preview)
         ui_->List_check_textfield->setPlainText(screen_.preview);
     ui_->All_words_number->setText(screen_.countText);
+    // A label has no text for a screen reader to read; a change of its name is announced.
+    ui_->All_words_number->setAccessibleName(screen_.countText);
     ui_->Start_button->setEnabled(screen_.startEnabled);
+    ui_->Start_button->setToolTip(screen_.startToolTip());
+    ui_->Start_button->setAccessibleDescription(screen_.startToolTip());
 }
 
 void GameSettingViewController::viewDidLoad() {

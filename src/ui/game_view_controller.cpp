@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPainter>
 
 #include <limits>
 
@@ -24,6 +25,13 @@ void scaleFont(QWidget* widget, qreal factor, bool bold) {
     widget->setFont(font);
 }
 
+// Qt gives a label no text interface for a screen reader to read: its name carries what it
+// shows (without the line break that places a banner).
+void showText(QLabel* label, const QString& text) {
+    label->setText(text);
+    label->setAccessibleName(text.trimmed());
+}
+
 } // namespace
 
 GameViewController::GameViewController(AppDelegate& delegate, QWidget* parent)
@@ -34,6 +42,10 @@ GameViewController::GameViewController(AppDelegate& delegate, QWidget* parent)
     scaleFont(ui_->Lower_words, 2.0, false);
     scaleFont(ui_->Upper_info, 1.3, false);
     scaleFont(ui_->Lower_info, 1.3, false);
+    // The hint comes and goes: its line is kept, so that the words above do not jump.
+    ui_->Grading_hint->setMinimumHeight(ui_->Grading_hint->fontMetrics().lineSpacing());
+    // Never written: nothing for anyone to read, a screen reader included.
+    ui_->Key_detection->hide();
     if (const QIcon speaker = QIcon::fromTheme(QStringLiteral("audio-volume-high"));
         !speaker.isNull())
         ui_->Speak_button->setIcon(speaker);
@@ -100,6 +112,7 @@ void GameViewController::viewDidLoad() {
     const platform::FlushDiagnosticsOnReturn flush;
     engine_.start();
     showTexts();
+    announce();
     followWithVoice();
 }
 
@@ -107,16 +120,25 @@ void GameViewController::keyUp(quiz::ArrowKey key) {
     const platform::FlushDiagnosticsOnReturn flush;
     engine_.press(key);
     showTexts();
+    announce();
     followWithVoice();
+}
+
+// The screen keeps the focus through the quiz, and a screen reader speaks a change of the
+// focused object's name: the name is what a learner needs to hear now.
+void GameViewController::announce() {
+    if (!engine_.announcement().isEmpty())
+        setAccessibleName(engine_.announcement());
 }
 
 void GameViewController::showTexts() {
     const quiz::QuizTexts& texts = engine_.texts();
-    ui_->Upper_info->setText(texts.Upper_info);
-    ui_->Upper_words->setText(texts.Upper_words);
-    ui_->Lower_words->setText(texts.Lower_words);
-    ui_->Lower_info->setText(texts.Lower_info);
-    ui_->Last_words->setText(texts.Last_words);
+    showText(ui_->Upper_info, texts.Upper_info);
+    showText(ui_->Upper_words, texts.Upper_words);
+    showText(ui_->Lower_words, texts.Lower_words);
+    showText(ui_->Lower_info, texts.Lower_info);
+    showText(ui_->Last_words, texts.Last_words);
+    showText(ui_->Grading_hint, engine_.gradingHint());
     ui_->Save_missed_button->setEnabled(engine_.finished() && !engine_.missedPairs().isEmpty());
 
     // A finished study (no lap left) shows a full bar.
@@ -131,6 +153,25 @@ void GameViewController::showTexts() {
         ui_->Lap_progress->setRange(0, 1);
         ui_->Lap_progress->setValue(engine_.finished() ? 1 : 0);
     }
+}
+
+void GameViewController::paintEvent(QPaintEvent*) {
+    if (!hasFocus())
+        return;
+    constexpr qreal width = 2;
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), width));
+    painter.drawRect(QRectF(rect()).adjusted(8, 8, -8, -8));
+}
+
+void GameViewController::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void GameViewController::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 bool GameViewController::isInside(const QObject* object) const {

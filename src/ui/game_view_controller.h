@@ -49,11 +49,16 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // While the screen itself has the focus (the arrows are the quiz's), a frame says so.
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void viewDidLoad();
     void keyUp(quiz::ArrowKey key);
     void showTexts();
+    void announce();
     // Follows the quiz with the voice: the button's state, and the word that just appeared.
     void followWithVoice();
     bool isInside(const QObject* object) const;

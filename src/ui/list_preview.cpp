@@ -5,6 +5,7 @@
 
 #include "platform/text.h"
 
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -16,10 +17,71 @@ namespace {
 // has to lay out more than a row's worth of text.
 constexpr qsizetype rowLimit = 1000;
 constexpr int margin = 4;
+constexpr int focusFrameWidth = 2;
+
+// Qt gives a scroll area of its own no text to read: this offers the whole text, read-only,
+// as a multi-line text field. Nothing is selectable and there is no caret, so the cursor
+// stays at the start.
+class ListPreviewAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit ListPreviewAccessible(ListPreview* preview)
+        : QAccessibleWidget(preview, QAccessible::EditableText) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.readOnly = true;
+        s.multiLine = true;
+        s.editable = false;
+        return s;
+    }
+
+    QString text(int start, int end) const override {
+        const QString& all = preview()->toPlainText();
+        start = qBound(0, start, int(all.size()));
+        end = end < 0 ? int(all.size()) : qBound(start, end, int(all.size()));
+        return all.mid(start, end - start);
+    }
+    QString text(QAccessible::Text t) const override { return QAccessibleWidget::text(t); }
+    int characterCount() const override { return int(preview()->toPlainText().size()); }
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int offset, int* start, int* end) const override {
+        *start = 0;
+        *end = qMax(offset, characterCount());
+        return {};
+    }
+
+private:
+    ListPreview* preview() const { return static_cast<ListPreview*>(widget()); }
+};
+
+QAccessibleInterface* listPreviewAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String("ListPreview"))
+        return new ListPreviewAccessible(static_cast<ListPreview*>(object));
+    return nullptr;
+}
 
 } // namespace
 
 ListPreview::ListPreview(QWidget* parent) : QAbstractScrollArea(parent) {
+    static const bool installed = [] {
+        QAccessible::installFactory(listPreviewAccessible);
+        return true;
+    }();
+    Q_UNUSED(installed);
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
@@ -96,6 +158,24 @@ void ListPreview::paintEvent(QPaintEvent* /*event*/) {
         widest = qMax(widest, metrics.horizontalAdvance(shown));
     }
     fitWidth(widest + 2 * margin);
+    if (hasFocus()) {
+        // The style's 1 px change of the frame is too faint to find the focus by.
+        painter.setPen(QPen(palette().color(QPalette::Highlight), focusFrameWidth));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(viewport()->rect())
+                             .adjusted(focusFrameWidth / 2.0, focusFrameWidth / 2.0,
+                                       -focusFrameWidth / 2.0, -focusFrameWidth / 2.0));
+    }
+}
+
+void ListPreview::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
+}
+
+void ListPreview::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    viewport()->update();
 }
 
 void ListPreview::resizeEvent(QResizeEvent* event) {

@@ -10,7 +10,8 @@
 // A read-only, scrollable view of a whole text that stays quick for a list of a million
 // lines: it keeps the text and where each row starts, and paints only the rows in view.
 // Lines longer than a row's limit continue on the next row. The property plainText holds
-// the text exactly as it was given.
+// the text exactly as it was given. Assistive technology reads it as read-only, multi-line
+// text; with the focus it shows a frame of the highlight colour.
 class ListPreview : public QAbstractScrollArea {
     Q_OBJECT
     Q_PROPERTY(QString plainText READ toPlainText WRITE setPlainText)
@@ -28,6 +29,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     struct Row {

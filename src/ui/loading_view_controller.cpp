@@ -47,6 +47,10 @@ LoadingViewController::LoadingViewController(AppDelegate& delegate, QWidget* par
         {QStringLiteral(","), QStringLiteral(";"), QStringLiteral("@")},
         {QStringLiteral("カンマ"), QStringLiteral("セミコロン"), QStringLiteral("アットマーク")});
     ui_->Sequence_control->setSegments({QStringLiteral("英語が先"), QStringLiteral("日本語が先")});
+    setTabOrderInRows({ui_->Separator_control, ui_->Sequence_control, words_list_name,
+                       ui_->Open_button, ui_->Back_button});
+    // Arriving here, work starts with the separator.
+    setFocusProxy(ui_->Separator_control);
 
     connect(ui_->Separator_control, &SegmentedControl::segmentSelected, this,
             &LoadingViewController::separations);

@@ -40,9 +40,8 @@ void MainWindow::replaceScreen(QWidget* screen) {
         stack_->removeWidget(old);
         old->deleteLater();
     }
+    // Each screen names where its work starts (its focus proxy), the quiz itself.
     screen->setFocus(Qt::OtherFocusReason);
-    if (QWidget* first = screen->nextInFocusChain(); first && first != screen)
-        first->setFocus(Qt::TabFocusReason);
 }
 
 void MainWindow::showStart() {
@@ -73,7 +72,6 @@ void MainWindow::showQuiz() {
     if (!voice_)
         voice_ = new TextToSpeechVoice(this);
     screen->setVoice(voice_);
-    screen->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::openSettings() {

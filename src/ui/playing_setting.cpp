@@ -46,6 +46,7 @@ PlayingSetting::PlayingSetting(AppDelegate& delegate, QWidget* parent)
     fillSegments(ui_->Speech_control,
                  {{QStringLiteral("自動で読み上げる(&A)"), QStringLiteral("自動で読み上げる")},
                   {QStringLiteral("読み上げない(&N)"), QStringLiteral("読み上げない")}});
+    setTabOrderInRows({ui_->Answer_type_control, ui_->Auto_shuffle_control, ui_->Speech_control});
     connect(ui_->Answer_type_control, &SegmentedControl::segmentSelected, this,
             [this] { Answer_type(ui_->Answer_type_control); });
     connect(ui_->Auto_shuffle_control, &SegmentedControl::segmentSelected, this,

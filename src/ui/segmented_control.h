@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QList>
 #include <QSize>
 #include <QStringList>
 #include <QWidget>
@@ -10,7 +11,10 @@
 
 class QButtonGroup;
 
-// A row of checkable, mutually exclusive buttons, one per segment.
+// A row of checkable, mutually exclusive buttons, one per segment. Assistive technology sees
+// it as a group of radio buttons named by the control's accessible name; Space, Enter or an
+// assistive tool's action on a segment picks it, as a click does. Focus given to the control
+// (by its caption's mnemonic, say) goes to the selected segment.
 class SegmentedControl : public QWidget {
     Q_OBJECT
 public:
@@ -32,9 +36,15 @@ signals:
     void segmentSelected(int index);
 
 private:
+    void followSelectionWithFocus();
+
     QButtonGroup* group_;
 };
 
 // The selected segment of an action's sender, or nullopt when the sender is no segmented
 // control (it has no segments to ask).
 std::optional<int> selectedSegmentOf(const QObject* sender);
+
+// Sets the Tab order to the widgets in the order given, a segmented control standing for
+// its segments: segments are made after a form is set up, which puts them last.
+void setTabOrderInRows(const QList<QWidget*>& widgets);

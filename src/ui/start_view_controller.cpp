@@ -13,6 +13,8 @@
 StartViewController::StartViewController(AppDelegate& delegate, QWidget* parent)
     : QWidget(parent), fromAppDelegate(delegate), ui_(new Ui::StartViewController) {
     ui_->setupUi(this);
+    // Arriving here, the first button has the focus.
+    setFocusProxy(ui_->Setup_button);
     QFont title = ui_->title_label->font();
     title.setPointSizeF(title.pointSizeF() * 2.4);
     title.setBold(true);

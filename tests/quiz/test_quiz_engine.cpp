@@ -92,6 +92,8 @@ class TestQuizEngine : public QObject {
 private slots:
     void keys_data();
     void keys();
+    void spoken_data();
+    void spoken();
     void diagnostics_data();
     void diagnostics();
     void randomKeysKeepTheInvariants();
@@ -150,6 +152,34 @@ void TestQuizEngine::keys() {
     q.play(keys);
     QCOMPARE(q.screen(), screen);
     QCOMPARE(q.counters(), counters);
+}
+
+// What a screen reader hears after the last key, and the grading hint then on show.
+void TestQuizEngine::spoken_data() {
+    QTest::addColumn<int>("pairs");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("spoken");
+    QTest::addColumn<bool>("hint");
+    const auto row = [](const char* name, const char* keys, const char* spoken, bool hint) {
+        QTest::newRow(name) << 3 << QString::fromUtf8(keys) << QString::fromUtf8(spoken) << hint;
+    };
+    row("start: the asked word", "", "e0", false);
+    row("↓: the answer", "D", "j0", true);
+    row("→: the next word", "DR", "e1", false);
+    row("ignored key: nothing", "DR L", "", false);
+    row("↑ hides the answer, ← still counts", "D U", "e0", true);
+    row("lap end: banner and result", "DR DL DR", "2周目 スタート 66%正解", false);
+    row("↑: the lap's first word", "DR DL DR U", "e1", false);
+    row("end banner", "DR DR DR", "学習 終了", false);
+}
+
+void TestQuizEngine::spoken() {
+    QFETCH(int, pairs);
+    QFETCH(QString, keys);
+    Quiz q(pairs);
+    q.play(keys);
+    QTEST(q.engine.announcement(), "spoken");
+    QTEST(!q.engine.gradingHint().isEmpty(), "hint");
 }
 
 void TestQuizEngine::diagnostics_data() {

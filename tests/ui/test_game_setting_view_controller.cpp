@@ -5,6 +5,7 @@
 #include "modal_driver.h"
 #include "test_home.h"
 #include "ui/game_setting_view_controller.h"
+#include "ui/list_preview.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <memory>
 
@@ -32,9 +34,8 @@ class TestGameSettingViewController : public QObject {
         return child;
     }
     QComboBox* combo() { return find<QComboBox>("Words_lists"); }
-    QString preview() {
-        return find<QWidget>("List_check_textfield")->property("plainText").toString();
-    }
+    ListPreview* previewArea() { return find<ListPreview>("List_check_textfield"); }
+    QString preview() { return previewArea()->toPlainText(); }
     QString pathText() { return find<QLineEdit>("path_textfield")->text(); }
     void click(const char* button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
     void choose(const QString& name) { combo()->setCurrentIndex(combo()->findText(name)); }
@@ -51,7 +52,8 @@ private slots:
         home_ = std::make_unique<TestHome>();
         home_->makeListFolder();
         home_->writeFile(QStringLiteral("words_lists/a.txt"), "apple$りんご\r\nbook$本\r\n");
-        home_->writeFile(QStringLiteral("words_lists/b.txt"), "cat$猫\n");
+        home_->writeFile(QStringLiteral("words_lists/b.txt"),
+                         QByteArray(2500, 'x') + "\n" + QByteArray("cat$猫\n").repeated(500));
         words_lists_url() = QUrl::fromLocalFile(home_->listFolder());
         delegate_ = std::make_unique<AppDelegate>();
         screen_ = std::make_unique<GameSettingViewController>(*delegate_);
@@ -78,6 +80,23 @@ private slots:
         QCOMPARE(find<QLabel>("All_words_number")->text(), QStringLiteral("全2単語"));
         QVERIFY(find<QPushButton>("Start_button")->isEnabled());
         QCOMPARE(combo()->currentText(), QStringLiteral("a.txt"));
+
+        // The preview cuts a line into rows of at most a thousand characters; it is
+        // read-only, scrolls by the keyboard and shows a new text from its top.
+        choose(QStringLiteral("b.txt"));
+        click("Words_list_determined_button");
+        QCOMPARE(previewArea()->rowCount(), 503);
+        const QString text = preview();
+        QScrollBar* bar = previewArea()->verticalScrollBar();
+        previewArea()->setFocus();
+        QTest::keyClick(previewArea(), Qt::Key_End, Qt::ControlModifier);
+        QVERIFY(bar->value() > 0 && bar->value() == bar->maximum());
+        QTest::keyClicks(previewArea(), QStringLiteral("typed"));
+        QCOMPARE(preview(), text);
+        choose(QStringLiteral("a.txt"));
+        click("Words_list_determined_button");
+        QCOMPARE(previewArea()->rowCount(), 2);
+        QCOMPARE(bar->value(), 0);
     }
 
     void deleteAlert_data() {
@@ -107,11 +126,6 @@ private slots:
         QCOMPARE(combo()->count(), removed ? 1 : 2);
         QCOMPARE(combo()->currentText(), removed ? QString() : QStringLiteral("b.txt"));
         QCOMPARE(preview(), removed ? QString() : QStringLiteral("apple$りんご\r\nbook$本\r\n"));
-    }
-
-    void deleteWithoutSelectionAsksNothing() {
-        clickWith("Delete_button", {});
-        QCOMPARE(combo()->count(), 2);
     }
 
     void folderPanel() {

@@ -15,10 +15,10 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
-#include <QSettings>
 #include <QStringEncoder>
-#include <QTemporaryDir>
 #include <QTest>
+
+#include <cstring>
 
 namespace {
 
@@ -42,30 +42,28 @@ ModalDriver::Step choose(const QString& path) {
     };
 }
 
-QPushButton* segment(LoadingViewController& screen, const char* control, int index) {
+void click(LoadingViewController& screen, const char* control, int index) {
     auto* segments = screen.findChild<SegmentedControl*>(QLatin1String(control));
-    return segments ? segments->findChildren<QPushButton*>().value(index) : nullptr;
+    QTest::mouseClick(segments->findChildren<QPushButton*>().value(index), Qt::LeftButton);
 }
 
-const QString done = u"読み込み完了"_qs;
-const QString notUtf8 = u"ファイルをUTF-8のテキストとして読み込めませんでした。"_qs;
+// Whether the screen takes a drag of these URLs.
+bool takes(LoadingViewController& screen, const QMimeData& data) {
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    enter.ignore();
+    QApplication::sendEvent(&screen, &enter);
+    return enter.isAccepted();
+}
+
 const QString shiftJis = u"Shift_JISとして読み込む"_qs;
-const QString sjisText = notUtf8 + u"Shift_JISのファイルとして読み込むこともできます。"_qs;
+const QString sjisText = u"ファイルをUTF-8のテキストとして読み込めませんでした。"
+                         u"Shift_JISのファイルとして読み込むこともできます。"_qs;
 
 } // namespace
 
-// The import screen, driven through its controls, panel and boxes.
+// The import screen, driven through its controls, panel, drops and boxes.
 class LoadingViewControllerTest : public QObject {
     Q_OBJECT
-private:
-    // Opens the panel through Open_button and answers what follows.
-    void openWith(LoadingViewController& screen, QList<ModalDriver::Step> steps) {
-        ModalDriver driver(std::move(steps));
-        QTest::mouseClick(screen.findChild<QPushButton*>(u"Open_button"_qs), Qt::LeftButton);
-        QVERIFY(driver.done());
-        QCOMPARE(driver.unexpected(), 0);
-    }
-
 private slots:
     void initTestCase() {
         // The program keeps the file panel's settings out of the home folder by itself.
@@ -73,146 +71,125 @@ private slots:
         testLog = qInstallMessageHandler(quietOffscreenWarning);
     }
 
-    void init() { importer::resetSeparator(); }
-
+    // A load brings the separator back to "," and keeps the order; a click writes and shows.
     void controlsShowTheValuesInForce() {
         AppDelegate state;
         importer::chooseSeparator(2);
         importer::chooseSequence(state, 1);
-        // A load brings the separator back to "," and keeps the order.
         LoadingViewController screen(state);
         QCOMPARE(screen.words_list_name->placeholderText(), u"単語リスト名"_qs);
         QCOMPARE(screen.sepalations_label->text(), u"例: 日本語,英語"_qs);
-        QVERIFY(segment(screen, "Separator_control", 0)->isChecked());
-        QVERIFY(segment(screen, "Sequence_control", 1)->isChecked());
-        QTest::mouseClick(segment(screen, "Separator_control", 2), Qt::LeftButton);
-        QCOMPARE(screen.sepalations_label->text(), u"例: 日本語@英語"_qs);
-        QTest::mouseClick(segment(screen, "Sequence_control", 0), Qt::LeftButton);
+        click(screen, "Separator_control", 2);
+        click(screen, "Sequence_control", 0);
         QCOMPARE(state.SEQUENCE_CODE, 0);
         QCOMPARE(screen.sepalations_label->text(), u"例: 英語@日本語"_qs);
-        // An action sent by something without segments means the first choice.
-        QMetaObject::invokeMethod(&screen, "separations");
-        QCOMPARE(screen.sepalations_label->text(), u"例: 英語,日本語"_qs);
     }
 
-    // The panel, then a cancelled panel, then a dropped file, on one screen.
-    void importsCancelsAndTakesADrop() {
+    // A cancelled panel imports nothing and shows nothing; a folder dragged onto the screen
+    // is not taken; a dropped file is imported under the next number.
+    void cancelsAndTakesADrop() {
         TestHome home;
         home.makeListFolder();
-        home.writeFile(u"source.txt"_qs, "りんご;apple\r\nみかん; orange\n");
+        home.writeFile(u"dropped.txt"_qs, "sun,太陽");
         AppDelegate state;
         LoadingViewController screen(state);
-        QTest::mouseClick(segment(screen, "Separator_control", 1), Qt::LeftButton);
-        QTest::mouseClick(segment(screen, "Sequence_control", 1), Qt::LeftButton);
-        QTest::keyClicks(screen.words_list_name, u"fruit"_qs);
-        StdoutCapture out;
-        ShownAlert shown;
-        openWith(screen, {choose(home.path() + u"/source.txt"_qs), answerAlert(&shown)});
-        QCOMPARE(shown.text, done);
-        QCOMPARE(shown.informativeText,
-                 u"単語リストの読み込みが完了しました。\n単語リスト名はfruitです。"_qs);
-        QCOMPARE(shown.buttons, QStringList{u"OK"_qs});
-        QCOMPARE(home.readFile(u"words_lists/fruit.txt"_qs), "apple$りんご\n orange$みかん\n"_qba);
-        QCOMPARE(home.readFile(u"count.txt"_qs), "1"_qba);
-        QVERIFY(!home.has(u"words_lists/Words_list_1.txt"_qs) && !home.has(u".config"_qs));
-        const QStringList lines = out.lines();
-        QCOMPARE(lines.size(), 4);
-        QVERIFY(lines[0].contains(u"count.txt"_qs));
-        QCOMPARE(lines.mid(1), QStringList({u"apple$りんご"_qs, u" orange$みかん"_qs, QString()}));
-
-        // Cancelling the panel afterwards imports nothing and shows nothing.
-        openWith(screen, {choose(QString())});
-        QCOMPARE(out.lines(), lines);
-        QCOMPARE(home.readFile(u"count.txt"_qs), "1"_qba);
-
-        // A folder dragged onto the screen is not taken; a text file dropped is
-        // imported.
-        home.writeFile(u"dropped.txt"_qs, "太陽;sun");
-        screen.words_list_name->clear();
         screen.show();
-        for (const QString& path : {home.path(), home.path() + u"/dropped.txt"_qs}) {
-            QMimeData data;
-            data.setUrls({QUrl::fromLocalFile(path)});
-            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
-                                  Qt::NoModifier);
-            enter.ignore();
-            QApplication::sendEvent(&screen, &enter);
-            QCOMPARE(enter.isAccepted(), path != home.path());
-            if (!enter.isAccepted())
-                continue;
-            ModalDriver driver({answerAlert(&shown)});
-            QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(&screen, &drop);
-            QTRY_VERIFY(driver.done());
-            QCOMPARE(driver.unexpected(), 0);
+        StdoutCapture out;
+        {
+            ModalDriver driver({choose(QString())});
+            QTest::mouseClick(screen.findChild<QPushButton*>(u"Open_button"_qs), Qt::LeftButton);
+            QVERIFY(driver.done());
         }
+        QCOMPARE(out.lines(), QStringList());
+        QMimeData folder, file;
+        folder.setUrls({QUrl::fromLocalFile(home.path())});
+        file.setUrls({QUrl::fromLocalFile(home.path() + u"/dropped.txt"_qs)});
+        QVERIFY(!takes(screen, folder) && takes(screen, file));
+        ShownAlert shown;
+        ModalDriver dropped({answerAlert(&shown)});
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&screen, &drop);
+        QTRY_VERIFY(dropped.done());
+        QCOMPARE(dropped.unexpected(), 0);
         QCOMPARE(shown.informativeText,
-                 u"単語リストの読み込みが完了しました。\n単語リスト名はWords_list_2.txtです。"_qs);
-        QCOMPARE(home.readFile(u"words_lists/Words_list_2.txt"_qs), "sun$太陽\n"_qba);
+                 u"単語リストの読み込みが完了しました。\n単語リスト名はWords_list_1.txtです。"_qs);
+        QCOMPARE(home.readFile(u"words_lists/Words_list_1.txt"_qs), "sun$太陽\n"_qba);
+        QVERIFY(!home.has(u".config"_qs));
     }
 
-    // The "ERROR!" box of a file that is not imported as it stands: its text, its
-    // buttons, the first line printed (if any) and, for a Shift_JIS file, what
-    // its second button does. bytes: null for a file gone by the time it is read.
+    // The "ERROR!" box of a file that is not imported as it stands: its text, its buttons,
+    // for a Shift_JIS file what its second button does, and what was printed before it.
+    // bytes: null for a file gone once chosen; listFolder: null for a folder, else a file.
     void errorBox_data() {
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("listFolder");
         QTest::addColumn<QByteArray>("counter");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("printed");
+        QTest::addColumn<QString>("printed"); // in the last line printed before the box
         QTest::addColumn<QString>("press");
         const QByteArray sjis(QStringEncoder("Shift_JIS").encode(u"apple,りんご\n"));
-        const QString unread = u"ファイルを読み込めませんでした"_qs;
+        const QByteArray pair = "apple,りんご\n", none;
+        const QString unread = u"ファイルを読み込めませんでした"_qs, ok = u"OK"_qs;
         const QByteArray line(1 << 20, 'x');
+        const QString format = u" は正しいフォーマットに基づいて書かれていません。"_qs;
         QTest::newRow("rejected line")
-            << "a,あ\nb,い\nc,う,え\n"_qba << QByteArray()
-            << u"3行目: c,う,え には2つ以上の,が含まれています。"_qs << QString() << u"OK"_qs;
-        QTest::newRow("BOM") << u"\uFEFFa,b\n\uFEFFc,d"_qs.toUtf8() << QByteArray()
+            << "a,あ\nb,い\nc,う,え\n"_qba << none << none
+            << u"3行目: c,う,え には2つ以上の,が含まれています。"_qs << QString() << ok;
+        QTest::newRow("BOM") << u"\uFEFFa,b\n\uFEFFc,d"_qs.toUtf8() << none << none
                              << u"2行目: 日本語と英語の順番が正しくありません。"_qs << QString()
-                             << u"OK"_qs;
-        QTest::newRow("1 MB line") << "a,b\n" + line << QByteArray()
-                                   << u"2行目: "_qs + QString::fromLatin1(line) +
-                                          u" は正しいフォーマットに基づいて書かれていません。"_qs
-                                   << QString() << u"OK"_qs;
+                             << ok;
+        QTest::newRow("1 MB line")
+            << "a,b\n" + line << none << none << u"2行目: "_qs + QString::fromLatin1(line) + format
+            << QString() << ok;
         QTest::newRow("10,000 characters")
-            << "a,b\n" + line.first(10000) << QByteArray()
-            << u"2行目: "_qs + QString::fromLatin1(line.first(10000)) +
-                   u" は正しいフォーマットに基づいて書かれていません。"_qs
-            << QString() << u"OK"_qs;
+            << "a,b\n" + line.first(10000) << none << none
+            << u"2行目: "_qs + QString::fromLatin1(line.first(10000)) + format << QString() << ok;
         QTest::newRow("markup")
-            << "<b>bold</b>,&lt;b&gt;  c,x"_qba << QByteArray()
+            << "<b>bold</b>,&lt;b&gt;  c,x"_qba << none << none
             << u"1行目: <b>bold</b>,&lt;b&gt;  c,x には2つ以上の,が含まれています。"_qs << QString()
-            << u"OK"_qs;
-        QTest::newRow("gone") << QByteArray() << QByteArray() << unread + u"。"_qs << unread
-                              << u"OK"_qs;
-        QTest::newRow("not UTF-8")
-            << "a,\xff\xfe\x80\xa0"_qba << QByteArray()
-            << notUtf8 + u"UTF-8で保存し直してから読み込んでください。"_qs << unread << u"OK"_qs;
-        QTest::newRow("Shift_JIS declined")
-            << sjis << QByteArray() << sjisText << unread << u"OK"_qs;
-        QTest::newRow("Shift_JIS taken") << sjis << QByteArray() << sjisText << unread << shiftJis;
-        QTest::newRow("store error")
-            << "apple,りんご\n"_qba
-            << "forty-one"_qba
+            << ok;
+        QTest::newRow("gone") << none << none << none << unread + u"。"_qs
+                              << QString::fromLocal8Bit(std::strerror(ENOENT)) << ok;
+        QTest::newRow("not UTF-8") << "a,\xff\xfe\x80\xa0"_qba << none << none
+                                   << u"ファイルをUTF-8のテキストとして読み込めませんでした。"
+                                      u"UTF-8で保存し直してから読み込んでください。"_qs
+                                   << unread << ok;
+        QTest::newRow("Shift_JIS declined") << sjis << none << none << sjisText << unread << ok;
+        QTest::newRow("Shift_JIS taken") << sjis << none << none << sjisText << unread << shiftJis;
+        QTest::newRow("counter holds no number")
+            << pair << none << "forty-one"_qba
             << u"count.txtの内容が数値ではないため、単語リストを保存できませんでした。"_qs
-            << u"count.txt"_qs << u"OK"_qs;
+            << u"/count.txt"_qs << ok;
+        QTest::newRow("counter at the largest number")
+            << pair << none << "9223372036854775807"_qba
+            << u"単語リストの番号が上限に達したため、保存できませんでした。"_qs
+            << u"9223372036854775807"_qs << ok;
+        QTest::newRow("list folder is a plain file")
+            << pair << "not a folder"_qba << none << u"単語リストを保存できませんでした。"_qs
+            << QString::fromLocal8Bit(std::strerror(ENOTDIR)) << ok;
     }
     void errorBox() {
         QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, listFolder);
         QFETCH(QByteArray, counter);
         QFETCH(QString, text);
         QFETCH(QString, printed);
         QFETCH(QString, press);
         TestHome home;
-        home.makeListFolder();
+        if (listFolder.isNull())
+            home.makeListFolder();
+        else
+            home.writeFile(u"words_lists"_qs, listFolder);
         const QString source = home.path() + u"/source.txt"_qs;
         home.writeFile(u"source.txt"_qs, bytes);
         if (!counter.isNull())
             home.writeFile(u"count.txt"_qs, counter);
         AppDelegate state;
         LoadingViewController screen(state);
-        StdoutCapture out;
-        ShownAlert error;
-        ShownAlert completion;
+        // Only what the screen flushed itself counts as printed before the box.
+        StdoutCapture out(StdoutCapture::AsWritten);
+        ShownAlert error, completion;
+        QStringList beforeTheBox;
         const bool taken = press == shiftJis;
         QList<ModalDriver::Step> steps = {
             [&](QWidget* modal) {
@@ -221,12 +198,16 @@ private slots:
                     QFile::remove(source);
             },
             [&](QWidget* modal) {
+                beforeTheBox = out.lines();
                 const bool offered = modal->findChildren<QPushButton*>().size() > 1;
                 answerAlert(&error, offered ? press : u"OK"_qs)(modal);
             }};
         if (taken)
             steps.append(answerAlert(&completion));
-        openWith(screen, steps);
+        ModalDriver driver(steps);
+        QTest::mouseClick(screen.findChild<QPushButton*>(u"Open_button"_qs), Qt::LeftButton);
+        QVERIFY(driver.done());
+        QCOMPARE(driver.unexpected(), 0);
         QCOMPARE(error.text, u"ERROR!"_qs);
         QCOMPARE(error.informativeText, text);
         const QStringList buttons = {u"OK"_qs, shiftJis};
@@ -238,8 +219,12 @@ private slots:
         else
             QVERIFY(error.shown.size() < 12000 && error.shown.startsWith(text.first(100)) &&
                     error.shown.endsWith(text.last(100)) && error.shown.contains(u"省略"_qs));
-        QVERIFY(printed.isEmpty() ? out.lines().isEmpty() : out.lines().value(0).contains(printed));
-        QCOMPARE(completion.text, taken ? done : QString());
+        // The failure's description was printed last before the box, and nothing after it.
+        QVERIFY2(printed.isEmpty() ? beforeTheBox.isEmpty() : beforeTheBox.last().contains(printed),
+                 qPrintable(beforeTheBox.join(u'\n')));
+        if (!taken)
+            QCOMPARE(out.lines(), beforeTheBox);
+        QCOMPARE(completion.text, taken ? u"読み込み完了"_qs : QString());
         QCOMPARE(home.readFile(u"words_lists/Words_list_1.txt"_qs),
                  taken ? "apple$りんご\n"_qba : QByteArray());
     }

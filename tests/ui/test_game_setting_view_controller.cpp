@@ -16,137 +16,94 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
-#include <memory>
 
 // Drives the real set-up screen through its controls, its alert and its folder panel; the
 // rules behind them are the core's and are tested there.
 class TestGameSettingViewController : public QObject {
     Q_OBJECT
+private slots:
+    void loadDeleteAndChooseAFolder();
+};
 
-    std::unique_ptr<TestHome> home_;
-    std::unique_ptr<AppDelegate> delegate_;
-    std::unique_ptr<GameSettingViewController> screen_;
-
-    template <typename T> T* find(const char* name) {
-        T* child = screen_->findChild<T*>(QLatin1String(name));
-        if (!child)
-            qFatal("no %s on the set-up screen", name);
-        return child;
-    }
-    QComboBox* combo() { return find<QComboBox>("Words_lists"); }
-    ListPreview* previewArea() { return find<ListPreview>("List_check_textfield"); }
-    QString preview() { return previewArea()->toPlainText(); }
-    QString pathText() { return find<QLineEdit>("path_textfield")->text(); }
-    void click(const char* button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
-    void choose(const QString& name) { combo()->setCurrentIndex(combo()->findText(name)); }
-    // Runs a click during which the given modal dialogs open, and checks each was answered.
-    void clickWith(const char* button, QList<ModalDriver::Step> steps) {
+void TestGameSettingViewController::loadDeleteAndChooseAFolder() {
+    TestHome home;
+    home.makeListFolder();
+    home.writeFile(u"words_lists/a.txt"_qs, "apple$りんご\r\nbook$本\r\n");
+    home.writeFile(u"words_lists/b.txt"_qs,
+                   QByteArray(2500, 'x') + "\n" + QByteArray("cat$猫\n").repeated(500));
+    words_lists_url() = QUrl::fromLocalFile(home.listFolder());
+    AppDelegate delegate;
+    GameSettingViewController screen(delegate);
+    screen.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&screen));
+    auto* lists = screen.findChild<QComboBox*>(u"Words_lists"_qs);
+    auto* preview = screen.findChild<ListPreview*>(u"List_check_textfield"_qs);
+    auto* start = screen.findChild<QPushButton*>(u"Start_button"_qs);
+    auto* path = screen.findChild<QLineEdit*>(u"path_textfield"_qs);
+    const auto click = [&](const char* name, QList<ModalDriver::Step> steps = {}) {
         ModalDriver driver(std::move(steps));
-        click(button);
+        QTest::mouseClick(screen.findChild<QPushButton*>(QLatin1String(name)), Qt::LeftButton);
         QVERIFY(driver.done());
         QCOMPARE(driver.unexpected(), 0);
-    }
-
-private slots:
-    void init() {
-        home_ = std::make_unique<TestHome>();
-        home_->makeListFolder();
-        home_->writeFile(QStringLiteral("words_lists/a.txt"), "apple$りんご\r\nbook$本\r\n");
-        home_->writeFile(QStringLiteral("words_lists/b.txt"),
-                         QByteArray(2500, 'x') + "\n" + QByteArray("cat$猫\n").repeated(500));
-        words_lists_url() = QUrl::fromLocalFile(home_->listFolder());
-        delegate_ = std::make_unique<AppDelegate>();
-        screen_ = std::make_unique<GameSettingViewController>(*delegate_);
-        screen_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(screen_.get()));
-    }
-    void cleanup() {
-        screen_.reset();
-        home_.reset();
-    }
-
-    void loadsOnlyOnTheDetermineButton() {
-        QVERIFY(!combo()->isEditable());
-        QCOMPARE(combo()->count(), 2);
-        QCOMPARE(combo()->currentIndex(), -1);
-        QVERIFY(!find<QPushButton>("Start_button")->isEnabled());
-        combo()->setFocus();
-        QTest::keyClick(combo(), Qt::Key_Down);
-        QVERIFY(combo()->currentIndex() >= 0);
-        QCOMPARE(delegate_->WORDS_LIST_FOR_GAME, QString());
-        choose(QStringLiteral("a.txt"));
+    };
+    const auto load = [&](const QString& name) {
+        lists->setCurrentIndex(lists->findText(name));
         click("Words_list_determined_button");
-        QCOMPARE(preview(), QStringLiteral("apple$りんご\r\nbook$本\r\n"));
-        QCOMPARE(find<QLabel>("All_words_number")->text(), QStringLiteral("全2単語"));
-        QVERIFY(find<QPushButton>("Start_button")->isEnabled());
-        QCOMPARE(combo()->currentText(), QStringLiteral("a.txt"));
+    };
 
-        // The preview cuts a line into rows of at most a thousand characters; it is
-        // read-only, scrolls by the keyboard and shows a new text from its top.
-        choose(QStringLiteral("b.txt"));
-        click("Words_list_determined_button");
-        QCOMPARE(previewArea()->rowCount(), 503);
-        const QString text = preview();
-        QScrollBar* bar = previewArea()->verticalScrollBar();
-        previewArea()->setFocus();
-        QTest::keyClick(previewArea(), Qt::Key_End, Qt::ControlModifier);
-        QVERIFY(bar->value() > 0 && bar->value() == bar->maximum());
-        QTest::keyClicks(previewArea(), QStringLiteral("typed"));
-        QCOMPARE(preview(), text);
-        choose(QStringLiteral("a.txt"));
-        click("Words_list_determined_button");
-        QCOMPARE(previewArea()->rowCount(), 2);
-        QCOMPARE(bar->value(), 0);
-    }
+    // Only the button loads: moving through the lists with the arrow keys does not.
+    QVERIFY(lists->currentIndex() == -1 && !start->isEnabled());
+    lists->setFocus();
+    QTest::keyClick(lists, Qt::Key_Down);
+    QVERIFY(lists->currentIndex() >= 0);
+    QCOMPARE(delegate.WORDS_LIST_FOR_GAME, QString());
+    load(u"a.txt"_qs);
+    QCOMPARE(preview->toPlainText(), u"apple$りんご\r\nbook$本\r\n"_qs);
+    QCOMPARE(screen.findChild<QLabel*>(u"All_words_number"_qs)->text(), u"全2単語"_qs);
+    QVERIFY(start->isEnabled());
 
-    void deleteAlert_data() {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<bool>("removed");
-        QTest::newRow("Enter: YES") << int(Qt::Key_Return) << true;
-        QTest::newRow("Escape: Cancel") << int(Qt::Key_Escape) << false;
-    }
-    void deleteAlert() {
-        QFETCH(int, key);
-        QFETCH(bool, removed);
-        choose(QStringLiteral("a.txt"));
-        click("Words_list_determined_button");
-        choose(QStringLiteral("b.txt"));
+    // The preview cuts a line into rows of at most a thousand characters, scrolls by the
+    // keyboard and shows a new text from its top.
+    load(u"b.txt"_qs);
+    QCOMPARE(preview->rowCount(), 503);
+    QScrollBar* bar = preview->verticalScrollBar();
+    preview->setFocus();
+    QTest::keyClick(preview, Qt::Key_End, Qt::ControlModifier);
+    QVERIFY(bar->value() > 0 && bar->value() == bar->maximum());
+    load(u"a.txt"_qs);
+    QCOMPARE(bar->value(), 0);
+
+    // Deletion asks first; Escape means "Cancel" and Enter "YES".
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+        lists->setCurrentIndex(lists->findText(u"b.txt"_qs));
         QStringList shown; // the text, the informative text, the buttons in their order
-        clickWith("Delete_button", {[&](QWidget* modal) {
-                      auto* box = qobject_cast<QMessageBox*>(modal);
-                      QVERIFY(box);
-                      shown << box->text() << box->informativeText();
-                      for (QAbstractButton* button : box->buttons())
-                          shown << button->text();
-                      QTest::keyClick(box, Qt::Key(key));
-                  }});
+        click("Delete_button", {[&](QWidget* modal) {
+                  auto* box = qobject_cast<QMessageBox*>(modal);
+                  shown << box->text() << box->informativeText();
+                  for (QAbstractButton* button : box->buttons())
+                      shown << button->text();
+                  QTest::keyClick(box, key);
+              }});
         QCOMPARE(shown,
                  QStringList({"単語リストの削除", "b.txtを削除しますか？", "YES", "Cancel"}));
-        QCOMPARE(home_->has(QStringLiteral("words_lists/b.txt")), !removed);
-        QCOMPARE(combo()->count(), removed ? 1 : 2);
-        QCOMPARE(combo()->currentText(), removed ? QString() : QStringLiteral("b.txt"));
-        QCOMPARE(preview(), removed ? QString() : QStringLiteral("apple$りんご\r\nbook$本\r\n"));
+        QCOMPARE(lists->findText(u"b.txt"_qs) >= 0, key == Qt::Key_Escape);
     }
 
-    void folderPanel() {
-        choose(QStringLiteral("b.txt"));
-        const QString path = pathText();
-        clickWith("Open_button", {choosePath(QString())}); // cancelled: nothing changes
-        QCOMPARE(pathText(), path);
-        QCOMPARE(combo()->currentText(), QStringLiteral("b.txt"));
-        const QString other = home_->path() + QStringLiteral("/other");
-        QDir().mkdir(other);
-        home_->writeFile(QStringLiteral("other/o.txt"), "o$1\n");
-        clickWith("Open_button", {choosePath(other)});
-        QCOMPARE(pathText(), QUrl::fromLocalFile(other).toString(QUrl::FullyEncoded) + '/');
-        QCOMPARE(combo()->count(), 1);
-        QCOMPARE(combo()->itemText(0), QStringLiteral("o.txt"));
-        QCOMPARE(combo()->currentIndex(), -1);
-        click("normal_path_button");
-        QCOMPARE(combo()->count(), 2);
-        QCOMPARE(combo()->currentIndex(), -1);
-    }
-};
+    // A cancelled folder panel changes nothing; a chosen folder is listed, and
+    // normal_path lists words_lists again.
+    const QString defaultPath = path->text();
+    click("Open_button", {choosePath(QString())});
+    QCOMPARE(path->text(), defaultPath);
+    const QString other = home.path() + u"/other"_qs;
+    QVERIFY(QDir().mkdir(other));
+    home.writeFile(u"other/o.txt"_qs, "o$1\n");
+    click("Open_button", {choosePath(other)});
+    QCOMPARE(path->text(), QUrl::fromLocalFile(other).toString(QUrl::FullyEncoded) + u'/');
+    QVERIFY(lists->count() == 1 && lists->itemText(0) == u"o.txt"_qs);
+    click("normal_path_button");
+    QVERIFY(lists->count() == 1 && lists->itemText(0) == u"a.txt"_qs);
+    QCOMPARE(path->text(), defaultPath);
+}
 
 QTEST_MAIN(TestGameSettingViewController)
 #include "test_game_setting_view_controller.moc"

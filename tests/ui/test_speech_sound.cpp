@@ -2,11 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "app/app_delegate.h"
-#include "stdout_capture.h"
 #include "test_home.h"
 #include "ui/main_window.h"
 
-#include <QFileInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -45,9 +43,9 @@ void TestSpeechSound::spaceSaysTheWordAloud() {
     server.start("pulseaudio",
                  {"--daemonize=no", "--exit-idle-time=-1", "-n",
                   "--load=module-null-sink sink_name=null", "--load=module-native-protocol-unix"});
-    for (int i = 0; i < 100 && server.state() != QProcess::NotRunning && !answers(); ++i)
-        QTest::qWait(100);
-    if (!answers()) {
+    if (!QTest::qWaitFor([&] { return server.state() == QProcess::NotRunning || answers(); },
+                         10000) ||
+        !answers()) {
         const char* why = "cannot start a private PulseAudio server (pulseaudio, pactl)";
         if (qEnvironmentVariableIsSet("VERBOLIN_REQUIRE_SOUND"))
             QFAIL(why);
@@ -60,16 +58,12 @@ void TestSpeechSound::spaceSaysTheWordAloud() {
     const QStringList format{"--server=" + address, "--raw", "--format=s16le", "--rate=16000",
                              "--channels=1"};
     QProcess silence, recorder;
-    silence.start("pacat", QStringList(format) << "-p"
-                                               << "/dev/zero");
-    recorder.start("parec", QStringList(format) << "-d"
-                                                << "null.monitor"
-                                                << "--latency-msec=20");
+    silence.start("pacat", format + QStringList{"-p", "/dev/zero"});
+    recorder.start("parec", format + QStringList{"-d", "null.monitor", "--latency-msec=20"});
     QVERIFY(silence.waitForStarted() && recorder.waitForStarted());
     QTRY_VERIFY_WITH_TIMEOUT(recorder.bytesAvailable() >= 32000, 10000); // 1 s
 
     TestHome home;
-    StdoutCapture out;
     AppDelegate delegate;
     delegate.english_words = {"apple"};
     delegate.japanese_words = {"りんご"};

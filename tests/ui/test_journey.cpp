@@ -2,12 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The whole road of a study, through the real main window and its buttons only: import a
-// file, load it, play it to the end, change the settings and play again.
+// file, look through the set-up screen, load it, play it to the end, change the settings
+// and play again.
 
 #include "app/app_delegate.h"
 #include "modal_driver.h"
 #include "stdout_capture.h"
 #include "test_home.h"
+#include "ui/list_preview.h"
 #include "ui/main_window.h"
 #include "ui/segmented_control.h"
 
@@ -17,7 +19,9 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -39,6 +43,11 @@ private:
     }
     void changeSettings(const QList<int>& picked);
     void keys(QList<Qt::Key> keys);
+    void load(const QString& list) {
+        auto* lists = screen()->findChild<QComboBox*>(u"Words_lists"_qs);
+        lists->setCurrentIndex(lists->findText(list));
+        click("Words_list_determined_button");
+    }
     void loadAndStart(const std::function<void()>& beforeStart = [] {});
 
     AppDelegate delegate_;
@@ -92,10 +101,9 @@ void TestJourney::keys(QList<Qt::Key> keys) {
 
 void TestJourney::loadAndStart(const std::function<void()>& beforeStart) {
     click("Setup_button");
-    auto* lists = screen()->findChild<QComboBox*>(u"Words_lists"_qs);
-    QCOMPARE(lists->currentIndex(), -1);
-    lists->setCurrentIndex(lists->findText(u"fruit.txt"_qs));
-    click("Words_list_determined_button");
+    QCOMPARE(screen()->findChild<QComboBox*>(u"Words_lists"_qs)->currentIndex(), -1);
+    QVERIFY(!screen()->findChild<QPushButton*>(u"Start_button"_qs)->isEnabled());
+    load(u"fruit.txt"_qs);
     QCOMPARE(label("All_words_number"), u"全3単語"_qs);
     beforeStart();
     click("Start_button");
@@ -136,6 +144,56 @@ void TestJourney::fromATextFileToAFinishedStudy() {
     QCOMPARE(home.readFile(u"words_lists/fruit.txt"_qs), "apple$りんご\nbook$本\ncat$猫\n"_qba);
     click("Back_button");
     QCOMPARE(screenName(), u"StartViewController"_qs);
+
+    // Set-up: only the button loads, not the arrow keys in the lists. The preview cuts a line
+    // into rows of at most a thousand characters, scrolls by the keyboard and shows a new
+    // text from its top.
+    const QByteArray longList = QByteArray(2500, 'x') + "\n" + QByteArray("c$猫\n").repeated(500);
+    home.writeFile(u"words_lists/long.txt"_qs, longList);
+    home.writeFile(u"words_lists/other.txt"_qs, "o$1\n" + longList);
+    click("Setup_button");
+    auto* lists = screen()->findChild<QComboBox*>(u"Words_lists"_qs);
+    auto* preview = screen()->findChild<ListPreview*>(u"List_check_textfield"_qs);
+    QTest::keyClick(lists, Qt::Key_Down);
+    QVERIFY(lists->currentIndex() >= 0 && delegate_.WORDS_LIST_FOR_GAME.isEmpty());
+    load(u"long.txt"_qs);
+    QCOMPARE(preview->rowCount(), 503);
+    QScrollBar* bar = preview->verticalScrollBar();
+    preview->setFocus();
+    QTest::keyClick(preview, Qt::Key_End, Qt::ControlModifier);
+    QVERIFY(bar->value() > 0 && bar->value() == bar->maximum());
+    load(u"other.txt"_qs);
+    QCOMPARE(bar->value(), 0);
+    load(u"fruit.txt"_qs);
+    QCOMPARE(preview->toPlainText(), u"apple$りんご\nbook$本\ncat$猫\n"_qs);
+    // Deletion asks first; Escape means "Cancel" and Enter "YES".
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+        lists->setCurrentIndex(lists->findText(u"long.txt"_qs));
+        QStringList shown; // the text, the informative text, the buttons in their order
+        click("Delete_button", {[&](QWidget* modal) {
+                  auto* box = qobject_cast<QMessageBox*>(modal);
+                  shown << box->text() << box->informativeText();
+                  for (QAbstractButton* button : box->buttons())
+                      shown << button->text();
+                  QTest::keyClick(box, key);
+              }});
+        QCOMPARE(shown,
+                 QStringList({"単語リストの削除", "long.txtを削除しますか？", "YES", "Cancel"}));
+        QCOMPARE(lists->findText(u"long.txt"_qs) >= 0, key == Qt::Key_Escape);
+    }
+    // A cancelled folder panel changes nothing; a chosen folder is listed, and normal_path
+    // lists words_lists again.
+    auto* path = screen()->findChild<QLineEdit*>(u"path_textfield"_qs);
+    const QString defaultPath = path->text();
+    click("Open_button", {choosePath(QString())});
+    QCOMPARE(path->text(), defaultPath);
+    click("Open_button", {choosePath(sources.path())});
+    QCOMPARE(path->text(), QUrl::fromLocalFile(sources.path()).toString(QUrl::FullyEncoded) + u'/');
+    QCOMPARE(lists->itemText(0), u"fruit source.txt"_qs);
+    click("normal_path_button");
+    QCOMPARE(path->text(), defaultPath);
+    QCOMPARE(lists->itemText(0), u"fruit.txt"_qs);
+    click("Back_button");
 
     // Play it in the file's order: a wrong answer in lap 1, then a clean lap 2.
     changeSettings({0, 1, 0});

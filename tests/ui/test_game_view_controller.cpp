@@ -11,10 +11,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -31,34 +29,46 @@ struct Loaded {
     }
 };
 
-// The six labels in screen order joined by '|', then the lap bar as value/maximum.
+// The six labels in screen order joined by '|', the lap bar as value/maximum, and "♪" if
+// the speak button is enabled.
 QString shown(const QWidget* screen) {
     QStringList texts;
     for (const char* name :
          {"Upper_info", "Upper_words", "Lower_words", "Lower_info", "Last_words", "Key_detection"})
         texts << screen->findChild<QLabel*>(QLatin1String(name))->text();
     const auto* bar = screen->findChild<QProgressBar*>();
-    return texts.join(u'|') + QStringLiteral(" %1/%2").arg(bar->value()).arg(bar->maximum());
+    const bool speakable = screen->findChild<QPushButton*>(u"Speak_button"_qs)->isEnabled();
+    return texts.join(u'|') + QStringLiteral(" %1/%2").arg(bar->value()).arg(bar->maximum()) +
+           (speakable ? u" ♪"_qs : QString());
 }
 
-// Keys L R D U released; in lower case, pressed and held down, so that the keyboard
-// repeats it (the repeats come as release and press); any other letter is that key
-// clicked. Spaces only group keys.
+// Keys L R D U released; in lower case, pressed and held so that the keyboard repeats it
+// (as release and press); S the space bar, B a click on the speak button; any other
+// letter is that key clicked. Spaces only group keys.
 void send(QWidget* target, const QString& keys) {
-    static const QString arrows = QStringLiteral("LRDU");
-    const Qt::Key codes[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Down, Qt::Key_Up};
     for (const QChar c : keys) {
-        const int arrow = arrows.indexOf(c.toUpper());
         if (c == u' ')
             continue;
+        if (c == u'S' || c == u'B') {
+            if (c == u'S')
+                QTest::keyClick(target, Qt::Key_Space);
+            else
+                QTest::mouseClick(target->window()->findChild<QPushButton*>(u"Speak_button"_qs),
+                                  Qt::LeftButton);
+            continue;
+        }
+        const qsizetype arrow = QStringView(u"LRDU").indexOf(c.toUpper());
+        const Qt::Key key = arrow < 0 ? Qt::Key(c.unicode())
+                                      : std::array{Qt::Key_Left, Qt::Key_Right, Qt::Key_Down,
+                                                   Qt::Key_Up}[size_t(arrow)];
         if (arrow < 0) {
-            QTest::keyClick(target, Qt::Key(c.unicode()));
+            QTest::keyClick(target, key);
         } else if (c.isUpper()) {
-            QTest::keyRelease(target, codes[arrow]);
+            QTest::keyRelease(target, key);
         } else {
-            QTest::keyPress(target, codes[arrow]);
+            QTest::keyPress(target, key);
             for (const bool press : {false, true, false, true})
-                QTest::simulateEvent(target, press, codes[arrow], Qt::NoModifier, {}, true);
+                QTest::simulateEvent(target, press, key, Qt::NoModifier, {}, true);
         }
     }
 }
@@ -80,94 +90,83 @@ class TestGameViewController : public QObject {
 private slots:
     // No sound server for this whole program: no test here makes a sound.
     void initTestCase() { qputenv("PULSE_SERVER", "unix:/nonexistent/verbolin-test"); }
-    void noSoundServer(); // first: its line is printed once in a run
     void keys_data();
     void keys();
     void quizInTheMainWindow();
-    void aLongWordIsShownWhole();
-    void speaking_data();
-    void speaking();
 };
 
+// Keys and speech: what the screen shows and what the voice is asked to say.
 void TestGameViewController::keys_data() {
-    QTest::addColumn<QString>("target"); // a widget inside the screen, or "outside" it
+    // J: Japanese asked; A: speak automatically; a widget's name: the keys go to it
+    QTest::addColumn<QString>("options");
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("expected");
-    auto row = [](const char* name, const char* target, const char* keys, const char* shown) {
-        QTest::newRow(name) << target << keys << QString::fromUtf8(shown);
+    QTest::addColumn<QStringList>("said");
+    auto row = [](const char* name, const char* options, const char* keys, const char* shown,
+                  const QStringList& said = {}) {
+        QTest::newRow(name) << options << keys << QString::fromUtf8(shown) << said;
     };
-    row("start", "", "", "|apple||↓|1/3| 0/3");
-    row("↓ reveals", "", "D", "|apple|りんご|↓|1/3| 0/3");
-    row("held ↓ acts at its release", "", "d", "|apple||↓|1/3| 0/3");
-    row("held → acts at its release", "", "D r", "|apple|りんご|↓|1/3| 0/3");
-    row("other keys ignored", "", "JKX", "|apple||↓|1/3| 0/3");
-    row("markup is a word", "", "DR DL", "|<b>cat</b>||↓|3/3| 2/3");
-    row("lap banner", "", "DR DL DR", "↑|\n2周目|スタート||66%正解| 0/1");
+    const QStringList apple{"apple"};
+    row("held → acts at its release", "", "D r", "|apple|りんご|↓|1/3| 0/3 ♪");
+    row("other keys ignored", "", "JKX", "|apple||↓|1/3| 0/3 ♪");
     row("end banner", "", "DR DL DR U DR", "|\n学習|終了||| 1/1");
-    row("keys on Back_button", "Back_button", "DR D", "|take care of|世話をする|↓|2/3| 1/3");
-    row("keys on a label", "Upper_words", "DL", "|take care of||↓|2/3| 1/3");
-    row("keys outside the screen ignored", "outside", "D", "|apple||↓|1/3| 0/3");
+    row("keys on Back_button", "Back_button", "DR D", "|take care of|世話をする|↓|2/3| 1/3 ♪");
+    row("keys outside the screen ignored", "outside", "D S", "|apple||↓|1/3| 0/3 ♪");
+    row("space says the word, arrows act", "", "S DR", "|take care of||↓|2/3| 1/3 ♪", apple);
+    row("space on the button says it once", "Speak_button", "S", "|apple||↓|1/3| 0/3 ♪", apple);
+    row("the button says it", "", "D B", "|apple|りんご|↓|1/3| 0/3 ♪", apple);
+    row("Japanese asked: not before ↓", "J", "S B", "|りんご||↓|1/3| 0/3");
+    row("Japanese asked: revealed", "J", "D S", "|りんご|apple|↓|1/3| 0/3 ♪", apple);
+    row("automatic: each word once", "A", "DD R DL DR", "↑|\n2周目|スタート||66%正解| 0/1",
+        {"apple", "take care of", "<b>cat</b>"});
+    row("automatic, Japanese asked: at ↓", "JA", "D DU D", "|りんご|apple|↓|1/3| 0/3 ♪",
+        {"apple", "apple"});
 }
 
 void TestGameViewController::keys() {
-    QFETCH(QString, target);
+    QFETCH(QString, options);
     QFETCH(QString, keys);
     QFETCH(QString, expected);
+    QFETCH(QStringList, said);
 
     Loaded loaded;
-    QWidget window;
-    (new QLineEdit(&window))->setObjectName(QStringLiteral("outside"));
-    auto* screen = new GameViewController(loaded.delegate, &window);
-    QWidget* widget = target.isEmpty() ? screen : window.findChild<QWidget*>(target);
+    loaded.delegate.PLAYING_TYPE = options.startsWith(u'J');
+    loaded.delegate.SPEAK_AUTOMATICALLY = options.endsWith(u'A');
+    RecordingVoice voice;
+    auto window = std::make_unique<QWidget>();
+    (new QLineEdit(window.get()))->setObjectName(QStringLiteral("outside"));
+    auto* screen = new GameViewController(loaded.delegate, window.get());
+    screen->setVoice(&voice);
+    QWidget* widget = options.size() < 3 ? screen : window->findChild<QWidget*>(options);
     QVERIFY(widget);
     send(widget, keys);
     QCOMPARE(shown(screen), expected);
+    QCOMPARE(voice.said, said);
+    window.reset();
+    QVERIFY(voice.stops > 0); // leaving the screen silences it
 }
 
-// The next key acts without a click: when the quiz opens, and after a dialog even if the
-// focus was lost while it was in front. An input method would swallow the arrows, and a
-// word is shown as it is, never as markup.
+// In the main window a word is shown as it is, never as markup. Without a sound server the
+// speak button is disabled and says why, in one line printed for the run. A word with no
+// break point, shown after a short one, wraps within the window instead of running off
+// both edges.
 void TestGameViewController::quizInTheMainWindow() {
-    Loaded loaded;
-    MainWindow window(loaded.delegate);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    window.showQuiz();
-    QWidget* screen = window.currentScreen();
-    const QList<QWidget*> widgets = screen->findChildren<QWidget*>() << screen;
-    for (QWidget* widget : widgets)
-        QVERIFY2(!widget->testAttribute(Qt::WA_InputMethodEnabled),
-                 qPrintable(widget->objectName()));
-    for (QLabel* label : screen->findChildren<QLabel*>())
-        QCOMPARE(label->textFormat(), Qt::PlainText);
-    QVERIFY(screen->isAncestorOf(QApplication::focusWidget()) ||
-            QApplication::focusWidget() == screen);
-    send(QApplication::focusWidget(), QStringLiteral("D"));
-
-    QApplication::focusWidget()->clearFocus();
-    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
-    QMessageBox(QMessageBox::Information, "Verbolin", "x", QMessageBox::Ok, &window).exec();
-    window.activateWindow(); // the window manager's part; the offscreen platform needs asking
-    QTRY_VERIFY(window.isActiveWindow());
-    QWidget* focus = QApplication::focusWidget();
-    QVERIFY(focus == screen || screen->isAncestorOf(focus));
-    send(focus, QStringLiteral("R"));
-    QCOMPARE(shown(screen), QStringLiteral("|take care of||↓|2/3| 1/3"));
-}
-
-// A word with no break point, shown after a short one, wraps within the window instead of
-// running off both edges.
-void TestGameViewController::aLongWordIsShownWhole() {
     Loaded loaded;
     loaded.delegate.english_words[1] =
         u"Pneumonoultramicroscopicsilicovolcanoconiosis"_qs.repeated(2);
     MainWindow window(loaded.delegate);
-    window.resize(760, 560);
     window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(QTest::qWaitForWindowActive(&window));
     window.showQuiz();
-    send(window.currentScreen(), u"DR"_qs);
-    auto* label = window.currentScreen()->findChild<QLabel*>(u"Upper_words"_qs);
+    window.showQuiz();
+    QWidget* screen = window.currentScreen();
+    for (QLabel* label : screen->findChildren<QLabel*>())
+        QCOMPARE(label->textFormat(), Qt::PlainText);
+    auto* button = screen->findChild<QPushButton*>("Speak_button");
+    QVERIFY(!button->isEnabled() && button->toolTip().contains(u"pulseaudio"));
+    QCOMPARE(loaded.out.lines().filter(u"pulseaudio"_qs).size(), 1);
+    send(screen, u"DR"_qs);
+    auto* label = screen->findChild<QLabel*>(u"Upper_words"_qs);
     QCOMPARE(label->text(), loaded.delegate.english_words[1]);
     QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) > label->width());
     // What is painted is the layout that follows the new text.
@@ -186,96 +185,6 @@ void TestGameViewController::aLongWordIsShownWhole() {
             }
     QVERIFY2(bottom - top > label->fontMetrics().height(), "the word is on one line: cut off");
     QCOMPARE(edgeInk, 0);
-}
-
-void TestGameViewController::speaking_data() {
-    QTest::addColumn<qint64>("playingType");
-    QTest::addColumn<QString>("keys"); // to the phase
-    QTest::addColumn<QString>("trigger");
-    QTest::addColumn<QStringList>("said");
-    QTest::addColumn<bool>("onScreen");
-    const QStringList apple{"apple"}, all{"apple", "take care of", "<b>cat</b>"};
-    for (const qint64 type : {0, 1}) {
-        const char* asked = type == 0 ? "English asked" : "Japanese asked";
-        for (const char* trigger : {"space", "button", "automatic"}) {
-            const bool automatic = trigger == QByteArrayView("automatic");
-            auto row = [&](const char* phase, const char* keys, bool onScreen,
-                           const QStringList& saidAutomatically) {
-                QTest::addRow("%s, %s, %s", asked, phase, trigger) << type << keys << trigger
-                                                                   << (automatic ? saidAutomatically
-                                                                       : onScreen ? apple
-                                                                                  : QStringList())
-                                                                   << onScreen;
-            };
-            row("shown", "", type == 0, type == 0 ? apple : QStringList());
-            row("revealed", "D", true, apple);
-            row("revealed twice", "DD", true, apple);
-            row("hidden again by ↑", "DU", type == 0, apple);
-            row("lap banner", "DR DL DR", false, all);
-        }
-    }
-}
-
-// What is said, by which trigger, in which phase; saying changes nothing on the screen and
-// prints nothing, and the arrows act at once while the voice is still speaking.
-void TestGameViewController::speaking() {
-    QFETCH(qint64, playingType);
-    QFETCH(QString, keys);
-    QFETCH(QString, trigger);
-    QFETCH(QStringList, said);
-    QFETCH(bool, onScreen);
-
-    Loaded loaded, reference; // the reference screen has no voice and gets the same keys
-    RecordingVoice voice;
-    loaded.delegate.PLAYING_TYPE = reference.delegate.PLAYING_TYPE = playingType;
-    loaded.delegate.SPEAK_AUTOMATICALLY = trigger == u"automatic";
-    auto screen = std::make_unique<GameViewController>(loaded.delegate);
-    GameViewController quiet(reference.delegate);
-    screen->setVoice(&voice);
-    screen->show();
-    send(screen.get(), keys);
-    send(&quiet, keys);
-    const QString before = shown(screen.get());
-    const QByteArray printed = loaded.out.bytes();
-    auto* button = screen->findChild<QPushButton*>("Speak_button");
-    QCOMPARE(button->isEnabled(), onScreen);
-    if (trigger == u"space")
-        // On the button, the space bar must not also click it.
-        QTest::keyClick(button->isEnabled() ? button : static_cast<QWidget*>(screen.get()),
-                        Qt::Key_Space);
-    else if (trigger == u"button")
-        QTest::mouseClick(button, Qt::LeftButton);
-    QCOMPARE(voice.said, said);
-    QCOMPARE(shown(screen.get()), before);
-    QCOMPARE(loaded.out.bytes(), printed);
-
-    send(screen.get(), "U DL DR U");
-    send(&quiet, "U DL DR U");
-    QCOMPARE(shown(screen.get()), shown(&quiet));
-    QVERIFY(shown(screen.get()) != before);
-    screen.reset();
-    QVERIFY(voice.stops > 0); // leaving the screen silences it
-}
-
-// Without a sound server the button is disabled and says why, one line is printed for the
-// run, no alert blocks the drill, and the drill runs to its end.
-void TestGameViewController::noSoundServer() {
-    Loaded loaded;
-    loaded.delegate.SPEAK_AUTOMATICALLY = true;
-    MainWindow window(loaded.delegate);
-    window.show();
-    for (int visit = 0; visit < 2; ++visit) {
-        window.showQuiz();
-        QWidget* screen = window.currentScreen();
-        auto* button = screen->findChild<QPushButton*>("Speak_button");
-        QVERIFY(!button->isEnabled());
-        QVERIFY2(button->toolTip().contains(u"pulseaudio"), qPrintable(button->toolTip()));
-        send(screen, " DR DL DR U DL U DR");
-        QVERIFY(!QApplication::activeModalWidget());
-        QCOMPARE(shown(screen), QString::fromUtf8("|\n学習|終了||| 1/1"));
-    }
-    const QStringList lines = loaded.out.lines();
-    QCOMPARE(lines.filter(QStringLiteral("pulseaudio")).size(), 1);
 }
 
 // Run with -o /dev/stderr,txt (ctest does): the captures of standard output would

@@ -2,12 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The whole road of a study, through the real main window and its buttons only: import a
-// file, load it, play it to the end, change the settings and play again.
+// file, look through the set-up screen, load it, play it to the end, change the settings
+// and play again.
 
 #include "app/app_delegate.h"
 #include "modal_driver.h"
 #include "stdout_capture.h"
 #include "test_home.h"
+#include "ui/list_preview.h"
 #include "ui/main_window.h"
 #include "ui/segmented_control.h"
 
@@ -17,46 +19,44 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
-#include <QSettings>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
 class TestJourney : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
     void fromATextFileToAFinishedStudy();
 
 private:
     QWidget* screen() const { return window_->currentScreen(); }
-    template <typename T = QWidget> T* find(const char* name) const {
-        T* widget = screen()->findChild<T*>(QLatin1String(name));
-        if (!widget)
-            qWarning("no %s on %s", name, screen()->metaObject()->className());
-        return widget;
+    QString screenName() const { return screen()->metaObject()->className(); }
+    QString label(const char* name) const {
+        return screen()->findChild<QLabel*>(QLatin1String(name))->text();
     }
-    QString label(const char* name) const { return find<QLabel>(name)->text(); }
     void click(const char* name, QList<ModalDriver::Step> dialogs = {});
-    void clickSegment(QWidget* within, const char* control, int index);
-    void changeSettings(int answerType, int shuffle);
-    void key(Qt::Key key);
-    void loadAndStart(const QString& list);
+    QList<int> settings() const {
+        return {int(delegate_.PLAYING_TYPE), delegate_.SHUFFLE ? 0 : 1,
+                delegate_.SPEAK_AUTOMATICALLY ? 0 : 1};
+    }
+    void changeSettings(const QList<int>& picked);
+    void keys(QList<Qt::Key> keys);
+    void load(const QString& list) {
+        auto* lists = screen()->findChild<QComboBox*>(u"Words_lists"_qs);
+        lists->setCurrentIndex(lists->findText(list));
+        click("Words_list_determined_button");
+    }
+    void loadAndStart(const std::function<void()>& beforeStart = [] {});
 
-    QTemporaryDir config_;
+    AppDelegate delegate_;
     std::unique_ptr<MainWindow> window_;
 };
 
-void TestJourney::initTestCase() {
-    // As main() does: the sound client keeps its own files there, not in the home folder.
-    // The file panel's settings must not land there either: the program sends them elsewhere.
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_.path()));
-}
-
 void TestJourney::click(const char* name, QList<ModalDriver::Step> dialogs) {
-    auto* button = find<QAbstractButton>(name);
-    QVERIFY(button);
-    QVERIFY2(button->isVisible() && button->isEnabled(), name);
+    auto* button = screen()->findChild<QAbstractButton*>(QLatin1String(name));
+    QVERIFY2(button && button->isVisible() && button->isEnabled(), name);
     ModalDriver driver(std::move(dialogs));
     QTest::mouseClick(button, Qt::LeftButton);
     QCoreApplication::processEvents();
@@ -64,130 +64,164 @@ void TestJourney::click(const char* name, QList<ModalDriver::Step> dialogs) {
     QCOMPARE(driver.unexpected(), 0);
 }
 
-void TestJourney::clickSegment(QWidget* within, const char* control, int index) {
-    auto* segments = within->findChild<SegmentedControl*>(QLatin1String(control));
-    QVERIFY(segments);
-    QPushButton* button = segments->findChildren<QPushButton*>().value(index);
-    QVERIFY(button);
-    QTest::mouseClick(button, Qt::LeftButton);
-    QCOMPARE(segments->selectedSegment(), index);
-}
-
-void TestJourney::changeSettings(int answerType, int shuffle) {
-    click("Settings_button", {[&](QWidget* modal) {
-              clickSegment(modal, "Answer_type_control", answerType);
-              clickSegment(modal, "Auto_shuffle_control", shuffle);
-              auto* close = modal->findChild<QPushButton*>(u"Close_button"_qs);
-              QVERIFY(close);
-              close->click();
+// The panel opens on the values in force and a click on a segment writes its field; Enter
+// on a segment closes the panel and picks nothing.
+void TestJourney::changeSettings(const QList<int>& picked) {
+    const QList<int> before = settings();
+    QList<int> shown;
+    click("Settings_button", {[&](QWidget* panel) {
+              QPushButton* other = nullptr; // the answer type not picked
+              int i = 0;
+              for (const char* name :
+                   {"Answer_type_control", "Auto_shuffle_control", "Speech_control"}) {
+                  auto* control = panel->findChild<SegmentedControl*>(QLatin1String(name));
+                  shown << control->selectedSegment();
+                  const QList<QPushButton*> segments = control->findChildren<QPushButton*>();
+                  QTest::mouseClick(segments.value(picked[i]), Qt::LeftButton);
+                  other = other ? other : segments.value(1 - picked[i]);
+                  ++i;
+              }
+              other->setFocus();
+              QTest::keyClick(other, Qt::Key_Return);
+              if (panel->isVisible()) // not closed by Enter: the values below tell
+                  static_cast<QDialog*>(panel)->reject();
           }});
+    QCOMPARE(shown, before);
+    QCOMPARE(settings(), picked);
 }
 
-void TestJourney::key(Qt::Key k) {
+void TestJourney::keys(QList<Qt::Key> keys) {
     // Keys go where the user's focus is: somewhere inside the quiz screen.
-    QWidget* focus = QApplication::focusWidget();
-    QVERIFY(focus == screen() || screen()->isAncestorOf(focus));
-    QTest::keyRelease(focus, k);
+    for (const Qt::Key key : keys) {
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus == screen() || screen()->isAncestorOf(focus));
+        QTest::keyRelease(focus, key);
+    }
 }
 
-void TestJourney::loadAndStart(const QString& list) {
+void TestJourney::loadAndStart(const std::function<void()>& beforeStart) {
     click("Setup_button");
-    QCOMPARE(screen()->metaObject()->className(), "GameSettingViewController");
-    auto* lists = find<QComboBox>("Words_lists");
-    QVERIFY(lists);
-    QCOMPARE(lists->currentIndex(), -1);
-    lists->setCurrentIndex(lists->findText(list));
-    QCOMPARE(lists->currentText(), list);
-    click("Words_list_determined_button");
+    QCOMPARE(screen()->findChild<QComboBox*>(u"Words_lists"_qs)->currentIndex(), -1);
+    QVERIFY(!screen()->findChild<QPushButton*>(u"Start_button"_qs)->isEnabled());
+    load(u"fruit.txt"_qs);
     QCOMPARE(label("All_words_number"), u"全3単語"_qs);
+    beforeStart();
     click("Start_button");
-    QCOMPARE(screen()->metaObject()->className(), "GameViewController");
+    QCOMPARE(screenName(), u"GameViewController"_qs);
     // No window manager hands activation back after the settings dialog: do as one would.
     window_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
 }
 
 void TestJourney::fromATextFileToAFinishedStudy() {
+    // As main() does: the sound client keeps its own files there, not in the home folder.
+    // The file panel's settings must not land there either: the program sends them elsewhere.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    // Speech is switched on below: no sound server, so that the journey stays silent.
+    qputenv("PULSE_SERVER", "unix:/nonexistent/verbolin-test");
     TestHome home;
     QTemporaryDir sources;
-    QFile source(sources.filePath(u"fruit source.txt"_qs));
-    QVERIFY(source.open(QIODevice::WriteOnly));
-    source.write(u"apple,りんご\r\nbook,本\ncat,猫\n"_qs.toUtf8());
-    source.close();
+    const QString source = sources.filePath(u"fruit source.txt"_qs);
+    QFile file(source);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("apple,りんご\r\nbook,本\ncat,猫\n"));
+    file.close();
 
-    AppDelegate delegate;
     StdoutCapture out(StdoutCapture::AsWritten);
-    window_ = std::make_unique<MainWindow>(delegate);
+    window_ = std::make_unique<MainWindow>(delegate_);
     window_->show();
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-    QVERIFY(QFileInfo(home.listFolder()).isDir());
 
     // Import, English first with ",", under a typed name.
     click("Import_button");
-    QCOMPARE(screen()->metaObject()->className(), "LoadingViewController");
-    clickSegment(screen(), "Separator_control", 0);
-    clickSegment(screen(), "Sequence_control", 0);
     QCOMPARE(label("sepalations_label"), u"例: 英語,日本語"_qs);
-    QTest::keyClicks(find<QLineEdit>("words_list_name"), u"fruit"_qs);
+    QTest::keyClicks(screen()->findChild<QLineEdit*>(u"words_list_name"_qs), u"fruit"_qs);
     ShownAlert done;
-    click("Open_button", {choosePath(source.fileName()), answerAlert(&done)});
+    click("Open_button", {choosePath(source), answerAlert(&done)});
     QCOMPARE(done.text, u"読み込み完了"_qs);
     QCOMPARE(done.informativeText,
              u"単語リストの読み込みが完了しました。\n単語リスト名はfruitです。"_qs);
-    QCOMPARE(done.buttons, QStringList{u"OK"_qs});
-    QCOMPARE(home.readFile(u"words_lists/fruit.txt"_qs),
-             u"apple$りんご\nbook$本\ncat$猫\n"_qs.toUtf8());
-    QCOMPARE(home.readFile(u"count.txt"_qs), QByteArray("1"));
-    QVERIFY(!home.has(u"words_lists/Words_list_1.txt"_qs));
-    QStringList lines = out.lines();
-    QVERIFY(lines.contains(u"apple$りんご"_qs) && lines.contains(u"cat$猫"_qs));
+    QCOMPARE(home.readFile(u"words_lists/fruit.txt"_qs), "apple$りんご\nbook$本\ncat$猫\n"_qba);
     click("Back_button");
-    QCOMPARE(screen()->metaObject()->className(), "StartViewController");
+    QCOMPARE(screenName(), u"StartViewController"_qs);
+
+    // Set-up: only the button loads, not the arrow keys in the lists. The preview cuts a line
+    // into rows of at most a thousand characters, scrolls by the keyboard and shows a new
+    // text from its top.
+    const QByteArray longList = QByteArray(2500, 'x') + "\n" + QByteArray("c$猫\n").repeated(500);
+    home.writeFile(u"words_lists/long.txt"_qs, longList);
+    home.writeFile(u"words_lists/other.txt"_qs, "o$1\n" + longList);
+    click("Setup_button");
+    auto* lists = screen()->findChild<QComboBox*>(u"Words_lists"_qs);
+    auto* preview = screen()->findChild<ListPreview*>(u"List_check_textfield"_qs);
+    QTest::keyClick(lists, Qt::Key_Down);
+    QVERIFY(lists->currentIndex() >= 0 && delegate_.WORDS_LIST_FOR_GAME.isEmpty());
+    load(u"long.txt"_qs);
+    QCOMPARE(preview->rowCount(), 503);
+    QScrollBar* bar = preview->verticalScrollBar();
+    preview->setFocus();
+    QTest::keyClick(preview, Qt::Key_End, Qt::ControlModifier);
+    QVERIFY(bar->value() > 0 && bar->value() == bar->maximum());
+    load(u"other.txt"_qs);
+    QCOMPARE(bar->value(), 0);
+    load(u"fruit.txt"_qs);
+    QCOMPARE(preview->toPlainText(), u"apple$りんご\nbook$本\ncat$猫\n"_qs);
+    // Deletion asks first; Escape means "Cancel" and Enter "YES".
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+        lists->setCurrentIndex(lists->findText(u"long.txt"_qs));
+        QStringList shown; // the text, the informative text, the buttons in their order
+        click("Delete_button", {[&](QWidget* modal) {
+                  auto* box = qobject_cast<QMessageBox*>(modal);
+                  shown << box->text() << box->informativeText();
+                  for (QAbstractButton* button : box->buttons())
+                      shown << button->text();
+                  QTest::keyClick(box, key);
+              }});
+        QCOMPARE(shown,
+                 QStringList({"単語リストの削除", "long.txtを削除しますか？", "YES", "Cancel"}));
+        QCOMPARE(lists->findText(u"long.txt"_qs) >= 0, key == Qt::Key_Escape);
+    }
+    // A cancelled folder panel changes nothing; a chosen folder is listed, and normal_path
+    // lists words_lists again.
+    auto* path = screen()->findChild<QLineEdit*>(u"path_textfield"_qs);
+    const QString defaultPath = path->text();
+    click("Open_button", {choosePath(QString())});
+    QCOMPARE(path->text(), defaultPath);
+    click("Open_button", {choosePath(sources.path())});
+    QCOMPARE(path->text(), QUrl::fromLocalFile(sources.path()).toString(QUrl::FullyEncoded) + u'/');
+    QCOMPARE(lists->itemText(0), u"fruit source.txt"_qs);
+    click("normal_path_button");
+    QCOMPARE(path->text(), defaultPath);
+    QCOMPARE(lists->itemText(0), u"fruit.txt"_qs);
+    click("Back_button");
 
     // Play it in the file's order: a wrong answer in lap 1, then a clean lap 2.
-    changeSettings(0, 1);
-    QCOMPARE(delegate.SHUFFLE, false);
-    loadAndStart(u"fruit.txt"_qs);
+    changeSettings({0, 1, 0});
+    loadAndStart();
     QVERIFY(out.lines().contains(u"file://"_qs + home.path() + u"/words_lists/fruit.txt"_qs));
     QCOMPARE(label("Upper_words"), u"apple"_qs);
-    QCOMPARE(label("Last_words"), u"1/3"_qs);
-    key(Qt::Key_Down);
-    QCOMPARE(label("Lower_words"), u"りんご"_qs);
-    key(Qt::Key_Left);
+    keys({Qt::Key_Down, Qt::Key_Left});
     QCOMPARE(out.lines().last(), u"miscount1"_qs);
-    QCOMPARE(label("Upper_words"), u"book"_qs);
-    key(Qt::Key_Down);
-    key(Qt::Key_Right);
-    key(Qt::Key_Down);
-    key(Qt::Key_Right);
+    keys({Qt::Key_Down, Qt::Key_Right, Qt::Key_Down, Qt::Key_Right});
     QCOMPARE(label("Last_words"), u"66%正解"_qs);
-    QCOMPARE(label("Upper_words"), u"\n2周目"_qs);
-    QCOMPARE(label("Lower_words"), u"スタート"_qs);
-    QCOMPARE(label("Upper_info"), u"↑"_qs);
-    key(Qt::Key_Up);
-    QCOMPARE(label("Upper_words"), u"apple"_qs);
-    QCOMPARE(label("Last_words"), u"1/1"_qs);
-    key(Qt::Key_Down);
-    key(Qt::Key_Right);
-    QCOMPARE(label("Upper_words"), u"\n学習"_qs);
+    keys({Qt::Key_Up, Qt::Key_Down, Qt::Key_Right});
     QCOMPARE(label("Lower_words"), u"終了"_qs);
-    QCOMPARE(label("Last_words"), QString());
 
-    // Leave, ask the Japanese side, and play again.
+    // Leave, ask the Japanese side, and play again: the quiz asks the pairs that were
+    // loaded, even if the file changed before the start.
     click("Back_button");
-    QCOMPARE(screen()->metaObject()->className(), "GameSettingViewController");
+    QCOMPARE(screenName(), u"GameSettingViewController"_qs);
     click("Back_button");
-    changeSettings(1, 1);
-    QCOMPARE(delegate.PLAYING_TYPE, 1);
-    loadAndStart(u"fruit.txt"_qs);
+    changeSettings({1, 1, 1});
+    loadAndStart([&] { home.writeFile(u"words_lists/fruit.txt"_qs, "x$エ\n"); });
     QCOMPARE(label("Upper_words"), u"りんご"_qs);
-    key(Qt::Key_Down);
+    keys({Qt::Key_Down});
     QCOMPARE(label("Lower_words"), u"apple"_qs);
 
     // Nothing but the store was written in the home folder.
     QCOMPARE(QDir(home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              (QStringList{u"count.txt"_qs, u"words_lists"_qs}));
-    QVERIFY(!QFileInfo::exists(config_.path() + u"/QtProject.conf"_qs));
+    QVERIFY(!QFileInfo::exists(config.path() + u"/QtProject.conf"_qs));
     window_.reset();
 }
 

@@ -2,60 +2,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "app/app_delegate.h"
-#include "stdout_capture.h"
 #include "test_home.h"
 #include "ui/main_window.h"
 
-#include <QFileInfo>
 #include <QProcess>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextToSpeech>
 #include <QtTest>
 
 #include <cmath>
-
-namespace {
-
-// A PulseAudio server of this test's own, with one null sink, in a runtime folder of its own,
-// so that it disturbs no other server and needs no sound card.
-class PrivateSoundServer {
-public:
-    PrivateSoundServer() {
-        if (QStandardPaths::findExecutable("pulseaudio").isEmpty())
-            return;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_RUNTIME_DIR", runtime_.path());
-        env.insert("PULSE_RUNTIME_PATH", runtime_.path() + "/pulse");
-        env.insert("HOME", runtime_.path());
-        server_.setProcessEnvironment(env);
-        server_.setStandardOutputFile(QProcess::nullDevice());
-        server_.setStandardErrorFile(QProcess::nullDevice());
-        server_.start("pulseaudio", {"--daemonize=no", "--exit-idle-time=-1", "-n",
-                                     "--load=module-null-sink sink_name=null",
-                                     "--load=module-native-protocol-unix"});
-        for (int i = 0; i < 100 && server_.state() != QProcess::NotRunning && !answers(); ++i)
-            QTest::qWait(100);
-    }
-    ~PrivateSoundServer() {
-        server_.terminate();
-        server_.waitForFinished(5000);
-    }
-    QString address() const { return "unix:" + runtime_.path() + "/pulse/native"; }
-    bool answers() const {
-        QProcess pactl;
-        pactl.start("pactl", {"--server=" + address(), "info"});
-        return pactl.waitForFinished() && pactl.exitStatus() == QProcess::NormalExit &&
-               pactl.exitCode() == 0;
-    }
-
-private:
-    QTemporaryDir runtime_;
-    QProcess server_;
-};
-
-} // namespace
 
 class TestSpeechSound : public QObject {
     Q_OBJECT
@@ -66,30 +22,48 @@ private slots:
 // The space bar on the real quiz screen showing "apple" puts speech into the sound server:
 // the null sink's monitor holds at least 0.3 s clearly above silence.
 void TestSpeechSound::spaceSaysTheWordAloud() {
-    PrivateSoundServer server;
-    if (!server.answers()) {
+    // A PulseAudio server of this test's own, with one null sink, in a runtime folder of its
+    // own, so that it disturbs no other server and needs no sound card.
+    QTemporaryDir runtime;
+    const QString address = "unix:" + runtime.path() + "/pulse/native";
+    const auto answers = [&] {
+        QProcess pactl;
+        pactl.start("pactl", {"--server=" + address, "info"});
+        return pactl.waitForFinished() && pactl.exitStatus() == QProcess::NormalExit &&
+               pactl.exitCode() == 0;
+    };
+    QProcess server;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", runtime.path());
+    env.insert("PULSE_RUNTIME_PATH", runtime.path() + "/pulse");
+    env.insert("HOME", runtime.path());
+    server.setProcessEnvironment(env);
+    server.setStandardOutputFile(QProcess::nullDevice());
+    server.setStandardErrorFile(QProcess::nullDevice());
+    server.start("pulseaudio",
+                 {"--daemonize=no", "--exit-idle-time=-1", "-n",
+                  "--load=module-null-sink sink_name=null", "--load=module-native-protocol-unix"});
+    if (!QTest::qWaitFor([&] { return server.state() == QProcess::NotRunning || answers(); },
+                         10000) ||
+        !answers()) {
         const char* why = "cannot start a private PulseAudio server (pulseaudio, pactl)";
         if (qEnvironmentVariableIsSet("VERBOLIN_REQUIRE_SOUND"))
             QFAIL(why);
         QSKIP(why);
     }
     // Before anything in this process asks for the sound server.
-    qputenv("PULSE_SERVER", server.address().toLocal8Bit());
+    qputenv("PULSE_SERVER", address.toLocal8Bit());
     // Silence keeps the sink running, so that the recording runs with the clock from before
     // the key: the first moments of a recording of an idle sink are lost.
-    const QStringList format{"--server=" + server.address(), "--raw", "--format=s16le",
-                             "--rate=16000", "--channels=1"};
+    const QStringList format{"--server=" + address, "--raw", "--format=s16le", "--rate=16000",
+                             "--channels=1"};
     QProcess silence, recorder;
-    silence.start("pacat", QStringList(format) << "-p"
-                                               << "/dev/zero");
-    recorder.start("parec", QStringList(format) << "-d"
-                                                << "null.monitor"
-                                                << "--latency-msec=20");
+    silence.start("pacat", format + QStringList{"-p", "/dev/zero"});
+    recorder.start("parec", format + QStringList{"-d", "null.monitor", "--latency-msec=20"});
     QVERIFY(silence.waitForStarted() && recorder.waitForStarted());
     QTRY_VERIFY_WITH_TIMEOUT(recorder.bytesAvailable() >= 32000, 10000); // 1 s
 
     TestHome home;
-    StdoutCapture out;
     AppDelegate delegate;
     delegate.english_words = {"apple"};
     delegate.japanese_words = {"りんご"};
@@ -100,12 +74,9 @@ void TestSpeechSound::spaceSaysTheWordAloud() {
     auto* button = window->currentScreen()->findChild<QPushButton*>("Speak_button");
     QVERIFY2(button->isEnabled(), qPrintable(button->toolTip()));
     auto* engine = window->findChild<QTextToSpeech*>();
-    QVERIFY(engine);
-    QList<QTextToSpeech::State> states;
-    connect(engine, &QTextToSpeech::stateChanged, [&](QTextToSpeech::State s) { states << s; });
     QTest::keyClick(window->currentScreen(), Qt::Key_Space);
-    QTRY_COMPARE_WITH_TIMEOUT(states, (QList{QTextToSpeech::Speaking, QTextToSpeech::Ready}),
-                              20000);
+    QTRY_COMPARE_WITH_TIMEOUT(engine->state(), QTextToSpeech::Speaking, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(engine->state(), QTextToSpeech::Ready, 20000);
     QTest::qWait(2000); // what the server still holds, and the recorder's latency
     window.reset();     // the engine goes before the application object, cleanly
     recorder.terminate();
@@ -115,24 +86,14 @@ void TestSpeechSound::spaceSaysTheWordAloud() {
     // 10 ms windows of 16-bit samples: speech is the windows clearly above silence.
     const QByteArray bytes = recorder.readAllStandardOutput();
     const auto* samples = reinterpret_cast<const qint16*>(bytes.constData());
-    const qsizetype window10ms = 160;
     int loudWindows = 0;
-    double loudSquares = 0;
-    for (qsizetype start = 0; start + window10ms <= bytes.size() / 2; start += window10ms) {
+    for (qsizetype start = 0; start + 160 <= bytes.size() / 2; start += 160) {
         double squares = 0;
-        for (qsizetype i = start; i < start + window10ms; ++i)
+        for (qsizetype i = start; i < start + 160; ++i)
             squares += std::pow(samples[i] / 32768.0, 2);
-        if (std::sqrt(squares / window10ms) > 0.01) {
-            ++loudWindows;
-            loudSquares += squares;
-        }
+        loudWindows += std::sqrt(squares / 160) > 0.02;
     }
-    const double seconds = loudWindows * 0.01;
-    const double rms = loudWindows ? std::sqrt(loudSquares / (loudWindows * window10ms)) : 0;
-    qInfo("speech: %.2f s at RMS %.3f of %.2f s recorded", seconds, rms,
-          double(bytes.size()) / 32000);
-    QVERIFY2(seconds >= 0.3, qPrintable(QString::number(seconds)));
-    QVERIFY2(rms > 0.02, qPrintable(QString::number(rms)));
+    QVERIFY2(loudWindows >= 30, qPrintable(QString::number(loudWindows)));
 }
 
 QTEST_MAIN(TestSpeechSound)

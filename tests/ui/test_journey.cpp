@@ -64,13 +64,12 @@ void TestJourney::click(const char* name, QList<ModalDriver::Step> dialogs) {
     QCOMPARE(driver.unexpected(), 0);
 }
 
-// The panel opens on the values in force and a click on a segment writes its field; Enter
-// on a segment closes the panel and picks nothing.
+// The panel opens on the values in force and a click on a segment writes its field; Escape
+// closes the panel.
 void TestJourney::changeSettings(const QList<int>& picked) {
     const QList<int> before = settings();
     QList<int> shown;
     click("Settings_button", {[&](QWidget* panel) {
-              QPushButton* other = nullptr; // the answer type not picked
               int i = 0;
               for (const char* name :
                    {"Answer_type_control", "Auto_shuffle_control", "Speech_control"}) {
@@ -78,13 +77,10 @@ void TestJourney::changeSettings(const QList<int>& picked) {
                   shown << control->selectedSegment();
                   const QList<QPushButton*> segments = control->findChildren<QPushButton*>();
                   QTest::mouseClick(segments.value(picked[i]), Qt::LeftButton);
-                  other = other ? other : segments.value(1 - picked[i]);
                   ++i;
               }
-              other->setFocus();
-              QTest::keyClick(other, Qt::Key_Return);
-              if (panel->isVisible()) // not closed by Enter: the values below tell
-                  static_cast<QDialog*>(panel)->reject();
+              QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+              QVERIFY(!panel->isVisible());
           }});
     QCOMPARE(shown, before);
     QCOMPARE(settings(), picked);

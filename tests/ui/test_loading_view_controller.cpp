@@ -59,8 +59,7 @@ private slots:
     // and shows.
     void controlsShowTheValuesInForce() {
         AppDelegate state;
-        importer::chooseSeparator(2);
-        importer::chooseSequence(state, 1);
+        importer::publish({'@', 1}, state);
         LoadingViewController screen(state);
         QCOMPARE(screen.words_list_name->placeholderText(), u"単語リスト名"_qs);
         QCOMPARE(screen.sepalations_label->text(), u"例: 日本語,英語"_qs);

@@ -45,9 +45,10 @@ bool takes(LoadingViewController& screen, const QMimeData& data) {
     return enter.isAccepted();
 }
 
-const QString shiftJis = u"Shift_JISとして読み込む"_qs;
 const QString sjisText = u"ファイルをUTF-8のテキストとして読み込めませんでした。"
                          u"Shift_JISのファイルとして読み込むこともできます。"_qs;
+const QString utf16Text = u"ファイルをUTF-8のテキストとして読み込めませんでした。"
+                          u"UTF-16のファイルとして読み込むこともできます。"_qs;
 
 } // namespace
 
@@ -101,41 +102,62 @@ private slots:
     }
 
     // The "ERROR!" box of a file that is not imported as it stands: its text, its
-    // buttons, for a Shift_JIS file what its second button does ("taken":
+    // buttons, for a file in another encoding what its second button does ("taken":
     // pressed), and what was printed before it. bytes: null for a file gone once
     // chosen.
     void errorBox_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("printed"); // in the last line printed before the box
+        QTest::addColumn<QString>("offer");   // the second button
         const QByteArray sjis(QStringEncoder("Shift_JIS").encode(u"apple,りんご\n"));
+        const auto utf16 = [](QStringConverter::Encoding encoding) {
+            return QByteArray(QStringEncoder(encoding, QStringConverter::Flag::WriteBom)
+                                  .encode(u"apple,りんご\n"));
+        };
         const QString unread = u"ファイルを読み込めませんでした"_qs;
         const QByteArray line(1 << 20, 'x');
         const QString format = u" は正しいフォーマットに基づいて書かれていません。"_qs;
         QTest::newRow("BOM") << u"\uFEFFa,b\n\uFEFFc,d"_qs.toUtf8()
-                             << u"2行目: 日本語と英語の順番が正しくありません。"_qs << QString();
+                             << u"2行目: 日本語と英語の順番が正しくありません。"_qs << QString()
+                             << QString();
         QTest::newRow("1 MB line")
-            << "a,b\n" + line << u"2行目: "_qs + QString::fromLatin1(line) + format << QString();
+            << "a,b\n" + line << u"2行目: "_qs + QString::fromLatin1(line) + format << QString()
+            << QString();
         QTest::newRow("10,000 characters")
             << "a,b\n" + line.first(10000)
-            << u"2行目: "_qs + QString::fromLatin1(line.first(10000)) + format << QString();
+            << u"2行目: "_qs + QString::fromLatin1(line.first(10000)) + format << QString()
+            << QString();
         QTest::newRow("markup")
             << "<b>bold</b>,&lt;b&gt;  c,x"_qba
-            << u"1行目: <b>bold</b>,&lt;b&gt;  c,x には2つ以上の,が含まれています。"_qs
+            << u"1行目: <b>bold</b>,&lt;b&gt;  c,x には2つ以上の,が含まれています。"_qs << QString()
             << QString();
         QTest::newRow("gone") << QByteArray() << unread + u"。"_qs
-                              << QString::fromLocal8Bit(std::strerror(ENOENT));
+                              << QString::fromLocal8Bit(std::strerror(ENOENT)) << QString();
         QTest::newRow("not UTF-8") << "a,\xff\xfe\x80\xa0"_qba
                                    << u"ファイルをUTF-8のテキストとして読み込めませんでした。"
                                       u"UTF-8で保存し直してから読み込んでください。"_qs
-                                   << unread;
-        QTest::newRow("Shift_JIS declined") << sjis << sjisText << unread;
-        QTest::newRow("Shift_JIS taken") << sjis << sjisText << unread;
+                                   << unread << QString();
+        QTest::newRow("Shift_JIS declined")
+            << sjis << sjisText << unread << u"Shift_JISとして読み込む"_qs;
+        QTest::newRow("Shift_JIS taken")
+            << sjis << sjisText << unread << u"Shift_JISとして読み込む"_qs;
+        QTest::newRow("UTF-16 LE taken") << utf16(QStringConverter::Utf16LE) << utf16Text << unread
+                                         << u"UTF-16として読み込む"_qs;
+        QTest::newRow("UTF-16 with a lone surrogate")
+            << "\xFF\xFE"
+               "a\x00\x00\xD8"_qba
+            << u"ファイルをUTF-8のテキストとして読み込めませんでした。"
+               u"UTF-8で保存し直してから読み込んでください。"_qs
+            << unread << QString();
+        QTest::newRow("UTF-16 BE declined") << utf16(QStringConverter::Utf16BE) << utf16Text
+                                            << unread << u"UTF-16として読み込む"_qs;
     }
     void errorBox() {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
         QFETCH(QString, printed);
+        QFETCH(QString, offer);
         TestHome home;
         home.makeListFolder();
         const QString source = home.path() + u"/source.txt"_qs;
@@ -146,7 +168,7 @@ private slots:
         StdoutCapture out(StdoutCapture::AsWritten);
         ShownAlert error, completion;
         QStringList beforeTheBox;
-        const bool taken = QTest::currentDataTag() == QByteArrayView("Shift_JIS taken");
+        const bool taken = QByteArrayView(QTest::currentDataTag()).endsWith("taken");
         QList<ModalDriver::Step> steps = {[&](QWidget* modal) {
                                               choose(source)(modal);
                                               if (bytes.isNull())
@@ -154,8 +176,7 @@ private slots:
                                           },
                                           [&](QWidget* modal) {
                                               beforeTheBox = out.lines();
-                                              answerAlert(&error,
-                                                          taken ? shiftJis : u"OK"_qs)(modal);
+                                              answerAlert(&error, taken ? offer : u"OK"_qs)(modal);
                                           }};
         if (taken)
             steps.append(answerAlert(&completion));
@@ -165,8 +186,10 @@ private slots:
         QCOMPARE(driver.unexpected(), 0);
         QCOMPARE(error.text, u"ERROR!"_qs);
         QCOMPARE(error.informativeText, text);
-        const QStringList buttons = {u"OK"_qs, shiftJis};
-        QCOMPARE(error.buttons, buttons.first(text == sjisText ? 2 : 1));
+        QStringList buttons{u"OK"_qs};
+        if (!offer.isEmpty())
+            buttons << offer;
+        QCOMPARE(error.buttons, buttons);
         // Shown as it is, whole up to 10,000 characters of the line; beyond,
         // abridged, and said so.
         QVERIFY(error.plain);

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "app/app_delegate.h"
+#include "modal_driver.h"
 #include "quiz/voice.h"
 #include "stdout_capture.h"
 #include "test_home.h"
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QUrl>
 #include <QtTest>
 
 namespace {
@@ -93,7 +95,77 @@ private slots:
     void keys_data();
     void keys();
     void quizInTheMainWindow();
+    void saveMissed_data();
+    void saveMissed();
 };
+
+using Files = QMap<QString, QByteArray>;
+
+// The end banner's save of the pairs missed: the button, the alerts of each press, and what
+// the store holds afterwards beyond what it held.
+void TestGameViewController::saveMissed_data() {
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<Files>("before");
+    QTest::addColumn<QStringList>("alerts"); // one press each
+    QTest::addColumn<Files>("added");
+    const QString missOne = u"DL DR DR U DR"_qs;
+    const auto saved = [](const QString& name) {
+        return u"間違えた1単語を「"_qs + name + u"」として保存しました。"_qs;
+    };
+    const QByteArray apple = "apple$りんご\n";
+    const QString review = u"words_lists/fruit_復習.txt"_qs;
+    QTest::newRow("nothing missed") << u"DR DR DR"_qs << Files{} << QStringList() << Files{};
+    QTest::newRow("one missed") << missOne << Files{} << QStringList{saved(u"fruit_復習.txt"_qs)}
+                                << Files{{review, apple}, {u"count.txt"_qs, "1"}};
+    QTest::newRow("the review name taken")
+        << missOne << Files{{review, "old$古い\n"}} << QStringList{saved(u"Words_list_1.txt"_qs)}
+        << Files{{u"words_lists/Words_list_1.txt"_qs, apple}, {u"count.txt"_qs, "1"}};
+    QTest::newRow("a counter that is no number")
+        << missOne << Files{{u"count.txt"_qs, "abc"}}
+        << QStringList{u"count.txtの内容が数値ではないため、単語リストを保存できませんでした。"_qs}
+        << Files{};
+    QTest::newRow("saved twice") << missOne << Files{}
+                                 << QStringList{saved(u"fruit_復習.txt"_qs),
+                                                saved(u"Words_list_2.txt"_qs)}
+                                 << Files{{review, apple},
+                                          {u"words_lists/Words_list_2.txt"_qs, apple},
+                                          {u"count.txt"_qs, "2"}};
+}
+
+void TestGameViewController::saveMissed() {
+    QFETCH(QString, keys);
+    QFETCH(Files, before);
+    QFETCH(QStringList, alerts);
+    QFETCH(Files, added);
+    Loaded loaded;
+    loaded.home.makeListFolder();
+    for (auto it = before.begin(); it != before.end(); ++it)
+        loaded.home.writeFile(it.key(), it.value());
+    Files expected = loaded.home.snapshot();
+    expected.insert(added);
+    loaded.delegate.WORDS_LIST_FOR_GAME =
+        QUrl::fromLocalFile(loaded.home.listFolder() + u"/fruit.txt"_qs).toString();
+    GameViewController screen(loaded.delegate);
+    screen.show();
+    auto* button = screen.findChild<QPushButton*>(u"Save_missed_button"_qs);
+    QVERIFY(!button->isEnabled());
+    send(&screen, keys);
+    QCOMPARE(shown(&screen).section(u' ', 0, 0), u"|\n学習|終了|||"_qs);
+    QCOMPARE(button->isEnabled(), !alerts.isEmpty());
+    for (const QString& alert : alerts) {
+        screen.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&screen));
+        ShownAlert box;
+        ModalDriver driver({answerAlert(&box)});
+        QTest::keyClick(&screen, Qt::Key_M, Qt::AltModifier);
+        QTRY_VERIFY(driver.done()); // a mnemonic clicks a moment later
+        QCOMPARE(box.informativeText, alert);
+        QCOMPARE(box.text, alert.contains(u"保存しました"_qs) ? u"保存完了"_qs : u"ERROR!"_qs);
+    }
+    QCOMPARE(loaded.home.snapshot(), expected);
+    // What was saved went out as the import's save prints it.
+    QCOMPARE(loaded.out.bytes().contains("apple$りんご\n"), !added.isEmpty());
+}
 
 // Keys and speech: what the screen shows and what the voice is asked to say.
 void TestGameViewController::keys_data() {

@@ -155,15 +155,10 @@ void TestQuizEngine::diagnostics_data() {
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("lines");
     QTest::addColumn<QString>("answers");
-    QTest::newRow("empty list") << 0 << ""
-                                << "0"
-                                << "";
-    QTest::newRow("start") << 3 << ""
-                           << "3 1 2 3"
-                           << "111";
-    QTest::newRow("miscount restarts each lap") << 3 << "DR DL DL U DR DL U DR"
-                                                << "3 1 2 3 miscount1 miscount2 miscount1"
-                                                << "000";
+    row("empty list", 0, "", u"0"_qs, "");
+    row("start", 3, "", u"3 1 2 3"_qs, "111");
+    row("miscount restarts each lap", 3, "DR DL DL U DR DL U DR",
+        u"3 1 2 3 miscount1 miscount2 miscount1"_qs, "000");
 }
 
 void TestQuizEngine::diagnostics() {

@@ -5,7 +5,6 @@
 #include "quiz/quiz_engine.h"
 #include "stdout_capture.h"
 
-#include <QRandomGenerator>
 #include <QtTest>
 
 using quiz::ArrowKey;
@@ -96,7 +95,6 @@ private slots:
     void spoken();
     void diagnostics_data();
     void diagnostics();
-    void randomKeysKeepTheInvariants();
 };
 
 void TestQuizEngine::keys_data() {
@@ -187,15 +185,10 @@ void TestQuizEngine::diagnostics_data() {
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("lines");
     QTest::addColumn<QString>("answers");
-    QTest::newRow("empty list") << 0 << ""
-                                << "0"
-                                << "";
-    QTest::newRow("start") << 3 << ""
-                           << "3 1 2 3"
-                           << "111";
-    QTest::newRow("miscount restarts each lap") << 3 << "DR DL DL U DR DL U DR"
-                                                << "3 1 2 3 miscount1 miscount2 miscount1"
-                                                << "000";
+    row("empty list", 0, "", u"0"_qs, "");
+    row("start", 3, "", u"3 1 2 3"_qs, "111");
+    row("miscount restarts each lap", 3, "DR DL DL U DR DL U DR",
+        u"3 1 2 3 miscount1 miscount2 miscount1"_qs, "000");
 }
 
 void TestQuizEngine::diagnostics() {
@@ -211,62 +204,6 @@ void TestQuizEngine::diagnostics() {
     for (const qint64 value : q.delegate.ANSWER_VALUE)
         shown += QString::number(value);
     QCOMPARE(shown, answers);
-}
-
-void TestQuizEngine::randomKeysKeepTheInvariants() {
-    constexpr qint64 pairs = 1000;
-    Quiz q(pairs);
-    q.play(QString());
-    QRandomGenerator random(20261206);
-    QList<qint64> pending(pairs, 1); // what ANSWER_VALUE must hold after the answers so far
-    qint64 missesInLap = 0, lap = 1, lastCount = 0;
-    for (int presses = 0; !q.engine.finished(); ++presses) {
-        QVERIFY2(presses < 200000, "the study should end");
-        const quiz::QuizState before = q.engine.state();
-        const auto key = ArrowKey(random.bounded(4));
-        q.engine.press(key);
-        const quiz::QuizState& s = q.engine.state();
-
-        // An answer is taken exactly when the answer was open.
-        if (before.down_arrow && (key == ArrowKey::Left || key == ArrowKey::Right)) {
-            QVERIFY(!s.down_arrow);
-            pending[before.count] = key == ArrowKey::Left;
-            missesInLap += key == ArrowKey::Left;
-        }
-        QCOMPARE(q.delegate.ANSWER_VALUE, pending);
-        if (s.all_arrows_lock)
-            break;
-        QVERIFY(s.count >= 0 && s.count <= s.own_line_index && s.own_line_index == pairs);
-        QVERIFY(s.correct_count + s.mistakes_count <= s.last_problems);
-
-        if (s.next_lap_lock) {
-            QVERIFY(s.count == 0 && !s.down_arrow);
-            if (!before.next_lap_lock) {
-                // A lap has just closed: the next one asks exactly its misses.
-                ++lap;
-                QCOMPARE(s.lap_count, lap);
-                QCOMPARE(s.last_problems, missesInLap);
-                QCOMPARE(qint64(pending.count(1)), missesInLap);
-                missesInLap = 0;
-                lastCount = 0;
-            }
-            QVERIFY(q.screen().startsWith(QStringLiteral("↑|\n%1周目|").arg(lap)));
-            continue;
-        }
-
-        // A pending pair is on show, never one behind the previous in this lap; ↑ may
-        // hide pair 0's answer while it stays open.
-        QVERIFY(s.count >= lastCount && pending[s.count] == 1);
-        lastCount = s.count;
-        const bool hidden = s.count == 0 && q.engine.texts().Lower_words.isEmpty();
-        const QString answer = s.down_arrow && !hidden ? japanese(s.count) : QString();
-        QCOMPARE(q.screen(), QStringLiteral("|%1|%2|↓|%3/%4|")
-                                 .arg(english(s.count), answer)
-                                 .arg(s.correct_count + s.mistakes_count + 1)
-                                 .arg(s.last_problems));
-    }
-    QVERIFY(lap > 2);
-    QCOMPARE(q.delegate.ANSWER_VALUE, QList<qint64>(pairs, 0));
 }
 
 // Run with -o /dev/stderr,txt (ctest does): the captures of standard output would

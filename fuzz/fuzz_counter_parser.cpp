@@ -22,7 +22,7 @@ void check(const QString& text) {
     FUZZ_CHECK(match.hasMatch());
     const QString digits = match.captured(2);
     const bool negative = match.captured(1) == u"-" && digits != u"0";
-    FUZZ_CHECK(QString::number(*parsed) == (negative ? u"-" : u"") + digits);
+    FUZZ_CHECK(QString::number(*parsed) == (negative ? u"-"_qs : QString()) + digits);
 }
 
 } // namespace

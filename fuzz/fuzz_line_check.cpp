@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     FUZZ_CHECK(checked.lines < lines.size());
-    const QString number = QString::number(checked.lines + 1) + u"行目: ";
+    const QString number = QString::number(checked.lines + 1) + u"行目: "_qs;
     FUZZ_CHECK(checked.rejection->startsWith(number));
     FUZZ_CHECK(checked.rejection->endsWith(u"日本語と英語の順番が正しくありません。") ||
                checked.rejection->startsWith(number + lines[checked.lines] + u' '));

@@ -1,8 +1,6 @@
 // SPDX-FileCopyrightText: The Verbolin developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "store/counter.h"
-#include "store/list_file.h"
 #include "store/list_folder.h"
 #include "test_home.h"
 
@@ -13,63 +11,9 @@
 class TestStore : public QObject {
     Q_OBJECT
 private slots:
-    void counterGrammar_data();
-    void counterGrammar();
-    void splitPair_data();
-    void splitPair();
     void deletion_data();
     void deletion();
 };
-
-void TestStore::counterGrammar_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("parses");
-    QTest::addColumn<qint64>("value");
-    QTest::newRow("plain") << u"41"_qs << true << qint64(41);
-    QTest::newRow("plus") << u"+7"_qs << true << qint64(7);
-    QTest::newRow("minus") << u"-7"_qs << true << qint64(-7);
-    QTest::newRow("line end after") << u"41\n"_qs << true << qint64(41);
-    QTest::newRow("white space around") << u" \t41\r\n "_qs << true << qint64(41);
-    QTest::newRow("largest") << u"9223372036854775807"_qs << true << qint64(9223372036854775807);
-    QTest::newRow("past the largest") << u"9223372036854775808"_qs << false << qint64(0);
-    QTest::newRow("empty") << u""_qs << false << qint64(0);
-    QTest::newRow("sign only") << u"-"_qs << false << qint64(0);
-    QTest::newRow("space inside") << u"4 1"_qs << false << qint64(0);
-    QTest::newRow("trailing text") << u"41a"_qs << false << qint64(0);
-    QTest::newRow("full-width digits") << u"４１"_qs << false << qint64(0);
-    QTest::newRow("no-break space") << u"\u00a041"_qs << false << qint64(0);
-    QTest::newRow("NUL") << QString(u"4\u00001"_qs) << false << qint64(0);
-}
-
-void TestStore::counterGrammar() {
-    QFETCH(QString, text);
-    QFETCH(bool, parses);
-    QFETCH(qint64, value);
-    const std::optional<qint64> parsed = store::parseCounter(text);
-    QCOMPARE(parsed.has_value(), parses);
-    if (parses)
-        QCOMPARE(*parsed, value);
-}
-
-void TestStore::splitPair_data() {
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("english");
-    QTest::addColumn<QString>("japanese");
-    QTest::newRow("only the separator") << u"$"_qs << u""_qs << u""_qs;
-    QTest::newRow("two separators") << u"$$"_qs << u""_qs << u""_qs;
-    QTest::newRow("no separator: all English") << u"hello"_qs << u"hello"_qs << u""_qs;
-    QTest::newRow("empty line") << u""_qs << u""_qs << u""_qs;
-    QTest::newRow("spaces kept") << u" a $ b "_qs << u" a "_qs << u" b "_qs;
-}
-
-void TestStore::splitPair() {
-    QFETCH(QString, line);
-    QFETCH(QString, english);
-    QFETCH(QString, japanese);
-    const store::Pair pair = store::splitPair(line);
-    QCOMPARE(pair.english.toString(), english);
-    QCOMPARE(pair.japanese.toString(), japanese);
-}
 
 void TestStore::deletion_data() {
     QTest::addColumn<QString>("folder"); // relative to home

@@ -1,7 +1,9 @@
 // SPDX-FileCopyrightText: The Verbolin developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "platform/diagnostics.h"
 #include "platform/text.h"
+#include "stdout_capture.h"
 
 #include <QTest>
 
@@ -27,6 +29,19 @@ private slots:
         QCOMPARE(platform::decodeShiftJis("apple,\x82\xe8\x82\xf1\x82\xb2"),
                  std::optional(u"apple,りんご"_qs));
         QCOMPARE(platform::decodeShiftJis("\x82"), std::nullopt);
+    }
+
+    // A line never breaks; a long line is encoded in pieces, the first ending where a
+    // surrogate pair begins; raw bytes too long to buffer, written straight, still come
+    // after the buffered lines.
+    void diagnostics() {
+        const QString pair = QString(65535, u'a') + u"😀b"_qs;
+        const QByteArray saved(1 << 20, 'y');
+        StdoutCapture capture;
+        platform::diagnostic(u"a\nb\tc"_qs);
+        platform::diagnostic(pair);
+        platform::diagnosticRaw(QByteArrayView(saved));
+        QCOMPARE(capture.bytes(), "a\\nb\\tc\n" + pair.toUtf8() + '\n' + saved + '\n');
     }
 };
 

@@ -29,42 +29,55 @@ class TestSetup : public QObject {
         return QString::fromUtf8(spaced).split(u' ', Qt::SkipEmptyParts);
     }
 
+    // ~/words_lists holds a.txt (two pairs, written as a new list is), b.txt, .hidden, and the
+    // folder x with inner.txt and a link to ~/other, which holds o.txt.
+    static void arrange(const TestHome& home) {
+        for (const char* made : {"words_lists/x", "other"})
+            QDir(home.path()).mkpath(QString::fromLatin1(made));
+        const QString a = home.listFolder() + u"/a.txt"_qs;
+        QVERIFY(platform::writeBytesAtomicNew(a, "apple$りんご\nbook$本\n").ok);
+        // A list written new gets the permissions of any new file, not a temporary's.
+        QVERIFY(QFileInfo(a).permissions() & QFile::ReadOther);
+        for (const char* file : {"words_lists/b.txt", "words_lists/x/inner.txt", "other/o.txt"})
+            home.writeFile(QString::fromLatin1(file), "o$1\n");
+        home.writeFile(u"words_lists/.hidden"_qs, ""); // listed like any entry
+        // Removing x must not follow the link inside.
+        QVERIFY(QFile::link(home.path() + "/other", home.listFolder() + "/x/link"));
+    }
+
 private slots:
-    // Each case loads old.txt, then "my list#%.txt" with the given content over it.
+    // Each case loads a.txt, then "my list#%.txt" holding content (null: missing; "/": a
+    // folder). pairs: "English|Japanese" as loaded, or "unreadable".
     void load_data() {
-        QTest::addColumn<QByteArray>("content"); // null: missing; "/": a folder
-        QTest::addColumn<QStringList>("pairs");  // "English|Japanese"; none when unreadable
-        QTest::addColumn<bool>("readable");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("pairs");
         QTest::addColumn<bool>("shuffle");
-        auto row = [](const char* name, const QByteArray& content, const QStringList& pairs,
-                      bool readable = true, bool shuffle = false) {
-            QTest::newRow(name) << content << pairs << readable << shuffle;
+        auto row = [](const char* name, const QByteArray& content, const char* pairs,
+                      bool shuffle = false) {
+            QTest::newRow(name) << content << words(pairs) << shuffle;
         };
-        row("two lines", "apple$りんご\nbook$本\n", {"apple|りんご", "book|本"});
-        row("SHUFFLE on", "apple$りんご\nbook$本\n", {"book|本", "apple|りんご"}, true, true);
-        row("CR LF", "apple$りんご\r\nbook$本\r\n", {"apple|りんご", "book|本"});
-        row("no final end", "a$1\nb$2", {"a|1", "b|2"});
-        row("CR NEL LS PS", "a$1\rb$2\xc2\x85g$3\xe2\x80\xa8h$4\xe2\x80\xa9",
-            {"a|1", "b|2", "g|3", "h|4"});
-        row("a$b$c", "a$b$c\n", {"a|b"});
-        row("$x a$ $", "$x\na$\n$\n", {"|x", "a|", "|"});
-        row("no $, empty line", "just words\n\nz$9\n", {"just words|", "|", "z|9"});
-        row("byte-order mark", "\xef\xbb\xbfz$1\n", {"z|1"});
-        row("empty file", "", {});
-        row("missing", QByteArray(), {}, false);
-        row("unreadable: a folder", "/", {}, false);
-        row("not UTF-8", "caf\xe9$x\n", {}, false);
-        row("cut-off UTF-8", "a$\xe3\x81", {}, false);
+        row("two lines", "cat$猫\nbook$本\n", "cat|猫 book|本");
+        row("SHUFFLE on", "cat$猫\nbook$本\n", "book|本 cat|猫", true);
+        row("CR LF", "cat$猫\r\nbook$本\r\n", "cat|猫 book|本");
+        row("no final end", "a$1\nb$2", "a|1 b|2");
+        row("CR NEL LS PS", "a$1\rb$2\xc2\x85g$3\xe2\x80\xa8h$4\xe2\x80\xa9", "a|1 b|2 g|3 h|4");
+        row("$x a$ $", "$x\na$\n$\n", "|x a| |");
+        row("no $, empty line", "just_words\n\nz$9\n", "just_words| | z|9");
+        row("byte-order mark", "\xef\xbb\xbfz$1\n", "z|1");
+        row("empty file", "", "");
+        row("missing", QByteArray(), "unreadable");
+        row("unreadable: a folder", "/", "unreadable");
+        row("not UTF-8", "caf\xe9$x\n", "unreadable");
+        row("cut-off UTF-8", "a$\xe3\x81", "unreadable");
     }
     void load() {
         QFETCH(QByteArray, content);
         QFETCH(QStringList, pairs);
-        QFETCH(bool, readable);
         QFETCH(bool, shuffle);
+        const bool readable = pairs.removeAll(u"unreadable"_qs) == 0;
         TestHome home;
-        home.makeListFolder();
+        arrange(home);
         words_lists_url() = QUrl::fromLocalFile(home.listFolder());
-        home.writeFile(QStringLiteral("words_lists/old.txt"), "o$1\np$2\n");
         const QString name = QStringLiteral("my list#%.txt");
         if (content == "/")
             QDir(home.listFolder()).mkdir(name);
@@ -73,7 +86,7 @@ private slots:
         AppDelegate delegate;
         delegate.SHUFFLE = false;
         setup::SetupScreen screen;
-        screen.items = {QStringLiteral("old.txt"), name};
+        screen.items = {QStringLiteral("a.txt"), name};
         screen.selectedIndex = 0;
         {
             StdoutCapture quiet;
@@ -85,20 +98,20 @@ private slots:
         setup::loadSelectedList(delegate, screen);
 
         QStringList loaded;
-        for (qsizetype i = 0; i < delegate.english_words.size(); ++i)
-            loaded.append(delegate.english_words[i] + u'|' + delegate.japanese_words.value(i));
+        for (qsizetype i = 0;
+             i < qMax(delegate.english_words.size(), delegate.japanese_words.size()); ++i)
+            loaded.append(delegate.english_words.value(i) + u'|' +
+                          delegate.japanese_words.value(i));
         QCOMPARE(loaded, pairs);
-        QCOMPARE(delegate.japanese_words.size(), pairs.size());
         QCOMPARE(delegate.LINE_INDEX, pairs.size());
         QCOMPARE(screen.countText, QStringLiteral("全%1単語").arg(pairs.size()));
         QCOMPARE(screen.startEnabled, readable);
         const QByteArray shown = content.startsWith('\xef') ? content.mid(3) : content;
-        QCOMPARE(screen.preview.toUtf8(), readable ? shown : QByteArray("o$1\np$2\n"));
+        QCOMPARE(screen.preview.toUtf8(), readable ? shown : "apple$りんご\nbook$本\n"_qba);
         QCOMPARE(delegate.SELECTED_ITEM, name);
-        const QString location =
-            QUrl::fromLocalFile(home.listFolder()).toString(QUrl::FullyEncoded) +
-            QStringLiteral("/my%20list%23%25.txt");
-        QCOMPARE(delegate.WORDS_LIST_FOR_GAME, location + (content == "/" ? "/" : ""));
+        QCOMPARE(delegate.WORDS_LIST_FOR_GAME,
+                 QUrl::fromLocalFile(home.listFolder()).toString(QUrl::FullyEncoded) +
+                     u"/my%20list%23%25.txt"_qs + (content == "/" ? "/" : ""));
         // The location, then LINE_INDEX before each line, or each failed read's description
         // naming the file.
         const QStringList lines = out.lines();
@@ -114,7 +127,8 @@ private slots:
 
     // folder: the one listed, under the home folder ("gone": missing). items: the combo box
     // after, sorted. printed: "location" (the path text), "names" (WORDS_LISTS on one line)
-    // or "error" (a description naming the folder).
+    // or "error" (a description naming the folder). The combo box holds "kept" (selected)
+    // before, WORDS_LISTS "earlier.txt", and the remembered folder is ~/other.
     void listing_data() {
         QTest::addColumn<int>("listing");
         QTest::addColumn<QString>("folder");
@@ -125,10 +139,13 @@ private slots:
             QTest::newRow(name) << int(listing) << QString::fromUtf8(folder) << words(items)
                                 << words(printed);
         };
-        row("view load", ViewLoad, "words_lists", ".hidden a.txt b.txt kept", "location");
+        const char* all = ".hidden a.txt b.txt x";
+        row("view load", ViewLoad, "words_lists", ".hidden a.txt b.txt kept x", "location");
         row("view load, missing", ViewLoad, "gone", "kept", "location error");
-        row("normal_path", NormalPath, "words_lists", ".hidden a.txt b.txt", "names");
-        row("normal_path, missing: previous names", NormalPath, "gone", "earlier.txt", "error");
+        row("normal_path", NormalPath, "words_lists", all, "names");
+        // normal_path always lists ~/words_lists: this row removes it first.
+        row("normal_path, missing: previous names", NormalPath, "words_lists", "earlier.txt",
+            "error");
         row("Open", Open, "other", "o.txt", "location");
         row("Open, missing", Open, "gone", "", "location error");
         row("Open, a file", Open, "words_lists/a.txt", "", "location error");
@@ -139,35 +156,24 @@ private slots:
         QFETCH(QStringList, items);
         QFETCH(QStringList, printed);
         const bool fails = printed.contains(QStringLiteral("error"));
-        // ~/words_lists holds a.txt and b.txt; the combo box "kept" (selected); WORDS_LISTS
-        // "earlier.txt".
         TestHome home;
-        home.makeListFolder();
-        home.writeFile(QStringLiteral("words_lists/a.txt"), "a$1\n");
-        home.writeFile(QStringLiteral("words_lists/b.txt"), "b$2\n");
-        home.writeFile(QStringLiteral("words_lists/.hidden"), ""); // listed like any entry
-        QDir(home.path()).mkdir(QStringLiteral("other"));
-        home.writeFile(QStringLiteral("other/o.txt"), "o$1\n");
-        words_lists_url() = QUrl::fromLocalFile(home.path() + QStringLiteral("/other"));
+        arrange(home);
+        const QString path = home.path() + u'/' + folder;
+        if (listing == NormalPath && fails)
+            QDir(path).removeRecursively();
+        words_lists_url() =
+            QUrl::fromLocalFile(listing == ViewLoad ? path : home.path() + "/other");
         setup::SetupScreen screen;
         screen.items = {QStringLiteral("kept")};
         screen.selectedIndex = 0;
         QStringList wordsLists{QStringLiteral("earlier.txt")};
-        QString path = home.path() + u'/' + folder;
-        if (listing == NormalPath) {
-            if (fails)
-                QDir(home.listFolder()).removeRecursively();
-            path = home.listFolder();
-        }
         StdoutCapture out;
-        if (listing == ViewLoad) {
-            words_lists_url() = QUrl::fromLocalFile(path);
+        if (listing == ViewLoad)
             setup::listOnViewLoad(screen, wordsLists);
-        } else if (listing == NormalPath) {
+        else if (listing == NormalPath)
             setup::listDefaultFolder(screen, wordsLists);
-        } else {
+        else
             setup::listChosenFolder(screen, wordsLists, QUrl::fromLocalFile(path));
-        }
 
         QStringList shown = screen.items;
         shown.sort();
@@ -205,7 +211,6 @@ private slots:
         row("YES after loading a folder", "", "x", "b.txt", true, false);
         row("YES after loading a.txt", "", "a.txt", "b.txt", true, true);
         row("a folder with its contents", "", "a.txt", "x", true, true);
-        row("a link, not its target", "", "a.txt", "link", true, true);
         row("no selection", "", "a.txt", "", true, false);
         row("outside words_lists", "other", "o.txt", "o.txt", true, false);
         row("a name that is not UTF-8", "", "<sj>", "<sj>", true, true);
@@ -214,24 +219,14 @@ private slots:
         QFETCH(QString, folder);
         QFETCH(QString, load);
         QFETCH(QString, select);
+        QFETCH(bool, yes);
+        QFETCH(bool, removed);
         // A name in Shift_JIS, as unzipping an archive made on Windows leaves it.
         const QString sjis = platform::decodeFileName("sj\x82\xa0.txt");
         load.replace(u"<sj>"_qs, sjis);
         select.replace(u"<sj>"_qs, sjis);
-        QFETCH(bool, yes);
-        QFETCH(bool, removed);
         TestHome home;
-        for (const char* made : {"words_lists/x", "other"})
-            QDir(home.path()).mkpath(QString::fromLatin1(made));
-        const QString a = home.listFolder() + u"/a.txt"_qs;
-        QVERIFY(platform::writeBytesAtomicNew(a, "apple$りんご\nbook$本\n").ok);
-        // A list written new gets the permissions of any new file, not a temporary's.
-        QVERIFY(QFileInfo(a).permissions() & QFile::ReadOther);
-        home.writeFile(QStringLiteral("words_lists/b.txt"), "b$2\n");
-        home.writeFile(QStringLiteral("words_lists/x/inner.txt"), "i$1\n");
-        home.writeFile(QStringLiteral("other/o.txt"), "o$1\n");
-        for (const char* link : {"/link", "/x/link"}) // removal must not follow either
-            QVERIFY(QFile::link(home.path() + "/other", home.listFolder() + link));
+        arrange(home);
         QVERIFY(platform::writeBytesAtomicNew(home.listFolder() + u'/' + sjis, "s$1\n").ok);
         const QString listed = folder.isEmpty() ? home.listFolder() : home.path() + u'/' + folder;
         words_lists_url() = QUrl::fromLocalFile(listed);
@@ -282,47 +277,49 @@ private slots:
     }
 
     // Pair i is ("i", "語i"). A shuffle is one cycle through every pair, keeping pairs
-    // together, and for a few pairs every one of the (n-1)! cycles comes out equally often.
+    // together, and for a few pairs every one of the (n-1)! cycles comes out equally often
+    // (cycles: the distinct outcomes to see; 0: too many to count).
     void shuffle_data() {
         QTest::addColumn<int>("size");
         QTest::addColumn<int>("runs");
-        QTest::addColumn<int>("cycles"); // distinct outcomes to see; 0: too many to count
-        QTest::newRow("none") << 0 << 5 << 1;
-        QTest::newRow("one") << 1 << 5 << 1;
-        QTest::newRow("two always swap") << 2 << 100 << 1;
-        QTest::newRow("three") << 3 << 2000 << 2;
-        QTest::newRow("four") << 4 << 120000 << 6;
-        for (const int size : {17, 18, 33, 1000}) // beyond the draws made ahead
-            QTest::addRow("%d pairs", size) << size << 20 << 0;
+        QTest::addColumn<int>("cycles");
+        // Two always swap; 17 pairs and more go beyond the draws made ahead.
+        for (const auto& [size, runs, cycles] : {std::tuple{0, 5, 1},
+                                                 {1, 5, 1},
+                                                 {2, 100, 1},
+                                                 {3, 2000, 2},
+                                                 {4, 120000, 6},
+                                                 {17, 20, 0},
+                                                 {18, 20, 0},
+                                                 {33, 20, 0},
+                                                 {1000, 20, 0}})
+            QTest::addRow("%d pairs", size) << size << runs << cycles;
     }
     void shuffle() {
         QFETCH(int, size);
         QFETCH(int, runs);
         QFETCH(int, cycles);
-        QStringList english;
-        QStringList japanese;
+        AppDelegate original;
         for (int i = 0; i < size; ++i) {
-            english.append(QString::number(i));
-            japanese.append(QStringLiteral("語") + QString::number(i));
+            original.english_words.append(QString::number(i));
+            original.japanese_words.append(u"語"_qs + QString::number(i));
         }
         QHash<QString, int> seen;
         for (int run = 0; run < runs; ++run) {
-            AppDelegate delegate;
-            delegate.english_words = english;
-            delegate.japanese_words = japanese;
+            AppDelegate delegate = original;
             setup::shuffle_words(delegate);
             QCOMPARE(delegate.english_words.size(), size);
             int position = 0;
             int length = 0;
             do {
                 const int item = delegate.english_words.value(position).toInt();
-                QCOMPARE(delegate.japanese_words.value(position), japanese.value(item));
+                QCOMPARE(delegate.japanese_words.value(position),
+                         original.japanese_words.value(item));
                 position = item;
                 QVERIFY(++length <= qMax(size, 1));
             } while (position != 0);
             QCOMPARE(length, qMax(size, 1));
-            if (cycles > 0)
-                ++seen[delegate.english_words.join(u',')];
+            ++seen[delegate.english_words.join(u',')];
         }
         if (cycles == 0)
             return;
@@ -338,34 +335,28 @@ private slots:
     // The play settings: only segment 1 chooses the other value (speech: only segment 0
     // turns it on), whatever the field held. A fresh start shows auto-shuffle on, English
     // asked and speech off.
-    void choices_data() {
-        QTest::addColumn<std::optional<int>>("segment");
-        QTest::addColumn<bool>("other");
-        QTest::addColumn<bool>("speak");
-        QTest::newRow("segment 0") << std::optional<int>(0) << false << true;
-        QTest::newRow("segment 1") << std::optional<int>(1) << true << false;
-        QTest::newRow("segment 2") << std::optional<int>(2) << false << false;
-        QTest::newRow("no selection") << std::optional<int>(-1) << false << false;
-        QTest::newRow("no segments") << std::optional<int>() << false << false;
-    }
     void choices() {
-        QFETCH(std::optional<int>, segment);
-        QFETCH(bool, other);
-        QFETCH(bool, speak);
-        AppDelegate delegate;
-        QCOMPARE(
-            QList<int>({settings::autoShuffleSegment(delegate),
-                        settings::answerTypeSegment(delegate), settings::speechSegment(delegate)}),
-            QList<int>({0, 0, 1}));
-        delegate.PLAYING_TYPE = other ? 0 : 1;
-        delegate.SHUFFLE = other;
-        delegate.SPEAK_AUTOMATICALLY = !speak;
-        settings::answerType(delegate, segment);
-        settings::autoShuffle(delegate, segment);
-        settings::speech(delegate, segment);
-        QCOMPARE(delegate.PLAYING_TYPE, other ? 1 : 0);
-        QCOMPARE(delegate.SHUFFLE, !other);
-        QCOMPARE(delegate.SPEAK_AUTOMATICALLY, speak);
+        using Segment = std::optional<int>;
+        for (const auto& [segment, other, speak] : {std::tuple{Segment(0), false, true},
+                                                    {Segment(1), true, false},
+                                                    {Segment(2), false, false},
+                                                    {Segment(-1), false, false},
+                                                    {Segment(), false, false}}) {
+            AppDelegate delegate;
+            QCOMPARE(QList<int>({settings::autoShuffleSegment(delegate),
+                                 settings::answerTypeSegment(delegate),
+                                 settings::speechSegment(delegate)}),
+                     QList<int>({0, 0, 1}));
+            delegate.PLAYING_TYPE = other ? 0 : 1;
+            delegate.SHUFFLE = other;
+            delegate.SPEAK_AUTOMATICALLY = !speak;
+            settings::answerType(delegate, segment);
+            settings::autoShuffle(delegate, segment);
+            settings::speech(delegate, segment);
+            QCOMPARE(QList<bool>({delegate.PLAYING_TYPE == 1, delegate.SHUFFLE,
+                                  delegate.SPEAK_AUTOMATICALLY}),
+                     QList<bool>({other, !other, speak}));
+        }
     }
 };
 

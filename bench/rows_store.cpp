@@ -79,8 +79,8 @@ Row storeShareRow() {
     row.target = Target::timesBaseline(3);
     row.measure = [](Context& context) {
         // The saved form of the same pairs as the source file, so the same number of bytes.
-        const platform::Result<QString> savedForm =
-            platform::readUtf8(context.savedFile(millionLines));
+        const platform::Result<QByteArray> savedForm =
+            platform::readBytes(context.savedFile(millionLines));
         if (!savedForm.ok)
             fail(savedForm.error);
         context.freshHome();

@@ -70,7 +70,11 @@ QString rejectionMessage(QByteArrayView line, const LineParts& parts, LineLayout
 } // namespace
 
 CheckedText checkText(QByteArrayView text, LineLayout layout) {
+    // Locals, not the layout and the result: the compiler must assume that a byte written to
+    // the saved form may change anything reached through a reference.
     const char separator = layout.separator;
+    const qint64 sequenceCode = layout.sequenceCode;
+    qint64 lines = 0;
     Q_ASSERT(static_cast<unsigned char>(separator) < 0x80 && separator != '$');
     CheckedText checked;
     // The saved form is at most one byte longer than the text: a line keeps its length with
@@ -93,11 +97,11 @@ CheckedText checkText(QByteArrayView text, LineLayout layout) {
                 secondSeparator ? 3 : 2, QByteArrayView(lineStart, firstSeparator),
                 QByteArrayView(firstSeparator + 1, secondSeparator ? secondSeparator : lineEnd),
                 dollar};
-        if (!accepts(line, parts, layout.sequenceCode)) {
-            checked.rejection = rejectionMessage(line, parts, layout, checked.lines + 1);
+        if (!accepts(line, parts, sequenceCode)) {
+            checked.rejection = rejectionMessage(line, parts, layout, lines + 1);
             return false;
         }
-        if (layout.sequenceCode == 0) {
+        if (sequenceCode == 0) {
             // English first: the saved line is the line with "$" for its separator.
             std::memcpy(out, lineStart, size_t(line.size()));
             out[parts.first.size()] = '$';
@@ -111,7 +115,7 @@ CheckedText checkText(QByteArrayView text, LineLayout layout) {
             out += parts.first.size();
         }
         *out++ = '\n';
-        ++checked.lines;
+        ++lines;
         firstSeparator = nullptr;
         secondSeparator = nullptr;
         dollar = false;
@@ -151,6 +155,7 @@ CheckedText checkText(QByteArrayView text, LineLayout layout) {
     if (!checked.rejection && lineStart < end)
         checkLine(end);
     checked.savedForm.truncate(out - outStart);
+    checked.lines = lines;
     return checked;
 }
 

@@ -7,7 +7,6 @@
 #include "stdout_capture.h"
 #include "test_home.h"
 #include "ui/game_view_controller.h"
-#include "ui/main_window.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -88,7 +87,6 @@ private slots:
     void initTestCase() { qputenv("PULSE_SERVER", "unix:/nonexistent/verbolin-test"); }
     void keys_data();
     void keys();
-    void quizInTheMainWindow();
     void saveMissed_data();
     void saveMissed();
 };
@@ -205,47 +203,6 @@ void TestGameViewController::keys() {
     QTEST(voice.said, "said");
     window.reset();
     QVERIFY(voice.stops > 0); // leaving the screen silences it
-}
-
-// In the main window a word is shown as it is, never as markup. Without a sound server the
-// speak button is disabled and says why, in one line printed for the run. A word with no
-// break point, shown after a short one, wraps within the window instead of running off
-// both edges.
-void TestGameViewController::quizInTheMainWindow() {
-    Loaded loaded;
-    loaded.delegate.english_words[1] =
-        u"Pneumonoultramicroscopicsilicovolcanoconiosis"_qs.repeated(2);
-    MainWindow window(loaded.delegate);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    window.showQuiz();
-    window.showQuiz();
-    QWidget* screen = window.currentScreen();
-    for (QLabel* label : screen->findChildren<QLabel*>())
-        QCOMPARE(label->textFormat(), Qt::PlainText);
-    auto* button = screen->findChild<QPushButton*>("Speak_button");
-    QVERIFY(!button->isEnabled() && button->toolTip().contains(u"pulseaudio"));
-    QCOMPARE(loaded.out.lines().filter(u"pulseaudio"_qs).size(), 1);
-    send(screen, u"DR"_qs);
-    auto* label = screen->findChild<QLabel*>(u"Upper_words"_qs);
-    QCOMPARE(label->text(), loaded.delegate.english_words[1]);
-    QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) > label->width());
-    // What is painted is the layout that follows the new text.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    QCoreApplication::processEvents();
-    // Ink on rows spanning at least two lines, none of it in the outermost columns.
-    const QImage image = label->grab().toImage();
-    const QRgb background = image.pixel(0, 0);
-    int top = image.height(), bottom = -1, edgeInk = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) != background) {
-                top = qMin(top, y);
-                bottom = y;
-                edgeInk += x == 0 || x == image.width() - 1;
-            }
-    QVERIFY2(bottom - top > label->fontMetrics().height(), "the word is on one line: cut off");
-    QCOMPARE(edgeInk, 0);
 }
 
 // Run with -o /dev/stderr,txt (ctest does): the captures of standard output would

@@ -101,7 +101,7 @@ void TestJourney::changeSettings(const QList<int>& picked) {
                   const QList<QPushButton*> segments = control->findChildren<QPushButton*>();
                   QTest::mouseClick(segments.value(picked[i++]), Qt::LeftButton);
               }
-              QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+              QTest::keyClick(panel, Qt::Key_Escape);
               QVERIFY(!panel->isVisible());
           }});
     QCOMPARE(shown, before);

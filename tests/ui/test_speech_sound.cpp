@@ -34,9 +34,9 @@ void TestSpeechSound::spaceSaysTheWordAloud() {
     };
     QProcess server;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_RUNTIME_DIR", runtime.path());
+    for (const char* name : {"XDG_RUNTIME_DIR", "HOME"})
+        env.insert(name, runtime.path());
     env.insert("PULSE_RUNTIME_PATH", runtime.path() + "/pulse");
-    env.insert("HOME", runtime.path());
     server.setProcessEnvironment(env);
     server.setStandardOutputFile(QProcess::nullDevice());
     server.setStandardErrorFile(QProcess::nullDevice());

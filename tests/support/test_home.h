@@ -19,7 +19,6 @@ public:
 
     QString path() const { return dir_.path(); }
     QString listFolder() const { return dir_.path() + QStringLiteral("/words_lists"); }
-    QString counter() const { return dir_.path() + QStringLiteral("/count.txt"); }
 
     // Helpers for arranging a case.
     void makeListFolder() const;

@@ -5,10 +5,10 @@
 #include "rows.h"
 
 #include "app/app_delegate.h"
-#include "platform/diagnostics.h"
 #include "import/import_options.h"
 #include "import/import_run.h"
 #include "import/import_source.h"
+#include "platform/diagnostics.h"
 #include "store/locations.h"
 #include "ui/loading_view_controller.h"
 

@@ -130,10 +130,10 @@ Row importRow() {
             {
                 const StdoutToDevNull silence;
                 seconds = secondsOf([&] {
-                    const importer::SourceRead read = importer::readSource(source);
+                    importer::SourceRead read = importer::readSource(source);
                     if (read.kind == importer::SourceRead::Kind::Text)
                         // ",", English first, as the source file is written.
-                        outcome = importer::runImport(read.utf8, {}, QString(), state);
+                        outcome = importer::runImport(std::move(read.utf8), {}, QString(), state);
                     platform::flushDiagnostics();
                 });
             }

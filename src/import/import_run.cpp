@@ -76,9 +76,9 @@ ImportOutcome saveList(const QByteArray& savedForm, const QString& name, AppDele
     return outcome;
 }
 
-ImportOutcome runImport(QByteArrayView utf8, LineLayout layout, const QString& name,
+ImportOutcome runImport(QByteArray utf8, LineLayout layout, const QString& name,
                         AppDelegate& state) {
-    CheckedText checked = checkText(utf8, layout);
+    CheckedText checked = checkText(std::move(utf8), layout);
     state.formal_list.clear();
     if (checked.rejection) {
         state.LINE_INDEX = 0;

@@ -45,7 +45,7 @@ struct ImportOutcome {
 // (LINE_INDEX) and as many empty entries in both word arrays, or nothing after a rejection;
 // formal_list keeps the saved form only when the save fails. Descriptions of failures and the
 // saved form go to standard output.
-ImportOutcome runImport(QByteArrayView utf8, LineLayout layout, const QString& name,
+ImportOutcome runImport(QByteArray utf8, LineLayout layout, const QString& name,
                         AppDelegate& state);
 
 // Saves a list's saved form as a new list: numbers it from the counter (COUNT keeps the

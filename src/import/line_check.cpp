@@ -5,6 +5,7 @@
 
 #include "platform/text.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace importer {
@@ -69,7 +70,7 @@ QString rejectionMessage(QByteArrayView line, const LineParts& parts, LineLayout
 
 } // namespace
 
-CheckedText checkText(QByteArrayView text, LineLayout layout) {
+CheckedText checkText(QByteArray text, LineLayout layout) {
     // Locals, not the layout and the result: the compiler must assume that a byte written to
     // the saved form may change anything reached through a reference.
     const char separator = layout.separator;
@@ -77,19 +78,18 @@ CheckedText checkText(QByteArrayView text, LineLayout layout) {
     qint64 lines = 0;
     Q_ASSERT(static_cast<unsigned char>(separator) < 0x80 && separator != '$');
     CheckedText checked;
-    // The saved form is at most one byte longer than the text: a line keeps its length with
-    // "$" for its separator, and each line end becomes one "\n" (one more for a last line
-    // without one). It is written in place and cut to length at the end.
-    checked.savedForm.resize(text.size() + 1);
-    char* const outStart = checked.savedForm.data();
-    char* out = outStart;
-
-    const char* const end = text.data() + text.size();
-    const char* lineStart = text.data();
-    const char* firstSeparator = nullptr;
-    const char* secondSeparator = nullptr;
+    // The saved form is written over the text itself, never ahead of the line being read: a
+    // saved line is as long as its line, and its line end becomes one "\n". A text of tens
+    // of megabytes is then neither copied nor allocated twice.
+    char* const begin = text.data();
+    const char* const end = begin + text.size();
+    char* out = begin;
+    char* lineStart = begin;
+    char* firstSeparator = nullptr;
+    char* secondSeparator = nullptr;
     bool dollar = false; // a "$" before the second separator
-    const auto checkLine = [&](const char* lineEnd) {
+    // Saves the line that ends at lineEnd at out, unless it is rejected.
+    const auto checkLine = [&](char* lineEnd) {
         const QByteArrayView line(lineStart, lineEnd);
         LineParts parts{1, line, {}, dollar};
         if (firstSeparator)
@@ -101,20 +101,16 @@ CheckedText checkText(QByteArrayView text, LineLayout layout) {
             checked.rejection = rejectionMessage(line, parts, layout, lines + 1);
             return false;
         }
-        if (sequenceCode == 0) {
-            // English first: the saved line is the line with "$" for its separator.
-            std::memcpy(out, lineStart, size_t(line.size()));
-            out[parts.first.size()] = '$';
-            out += line.size();
-        } else {
-            // Japanese first: the halves change places.
-            std::memcpy(out, parts.second.data(), size_t(parts.second.size()));
-            out += parts.second.size();
-            *out++ = '$';
-            std::memcpy(out, parts.first.data(), size_t(parts.first.size()));
-            out += parts.first.size();
+        *firstSeparator = '$';
+        if (sequenceCode != 0) {
+            // Japanese first: "J$E" becomes "E$J", by turning the line twice.
+            char* const english = firstSeparator + 1;
+            std::rotate(lineStart, english, lineEnd);                           // "EJ$"
+            std::rotate(lineStart + (lineEnd - english), lineEnd - 1, lineEnd); // "E$J"
         }
-        *out++ = '\n';
+        if (out != lineStart)
+            std::memmove(out, lineStart, size_t(line.size()));
+        out += line.size();
         ++lines;
         firstSeparator = nullptr;
         secondSeparator = nullptr;
@@ -123,38 +119,40 @@ CheckedText checkText(QByteArrayView text, LineLayout layout) {
     };
 
     // One scan of the whole text for the bytes that matter: line ends, separators and "$".
-    const char* at = lineStart;
-    for (;;) {
-        at = platform::findFirstOf(at, end, '\n', '\r', '\xC2', '\xE2', separator, '$');
-        if (at == end)
-            break;
-        const char c = *at;
-        // A line end first: a line never holds one.
-        if (c == '\n' || c == '\r' || c == '\xC2' || c == '\xE2') {
-            const qsizetype length = platform::terminatorLengthAt(at, end);
-            if (length == 0) {
-                ++at;
-                continue;
+    platform::forEachOf(
+        begin, end,
+        [&](const char* found) {
+            char* const at = begin + (found - begin);
+            if (at < lineStart) // the LF of a CR LF
+                return true;
+            const char c = *at;
+            if (c == separator) {
+                if (!firstSeparator)
+                    firstSeparator = at;
+                else if (!secondSeparator)
+                    secondSeparator = at;
+                return true;
             }
+            if (c == '$') {
+                dollar = dollar || !secondSeparator;
+                return true;
+            }
+            const qsizetype length = platform::terminatorLengthAt(at, end);
+            if (length == 0)
+                return true;
             if (!checkLine(at))
-                break;
-            at += length;
-            lineStart = at;
-            continue;
-        }
-        if (c == separator) {
-            if (!firstSeparator)
-                firstSeparator = at;
-            else if (!secondSeparator)
-                secondSeparator = at;
-        } else if (!secondSeparator) {
-            dollar = true;
-        }
-        ++at;
-    }
-    if (!checked.rejection && lineStart < end)
-        checkLine(end);
-    checked.savedForm.truncate(out - outStart);
+                return false;
+            *out++ = '\n'; // at most where the line end began
+            lineStart = at + length;
+            return true;
+        },
+        '\n', '\r', '\xC2', '\xE2', separator, '$');
+    const bool lastLineWithoutEnd =
+        !checked.rejection && lineStart < end && checkLine(begin + (end - begin));
+    text.truncate(out - begin);
+    if (lastLineWithoutEnd)
+        text.append('\n');
+    checked.savedForm = std::move(text);
     checked.lines = lines;
     return checked;
 }

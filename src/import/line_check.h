@@ -24,7 +24,9 @@ struct CheckedText {
 };
 
 // Checks every line of a text in valid UTF-8, in order, until one is rejected. Lines end at
-// LF, CR, CR LF, U+0085, U+2028 and U+2029; a terminator at the very end starts no line.
-CheckedText checkText(QByteArrayView utf8, LineLayout layout);
+// LF, CR, CR LF, U+0085, U+2028 and U+2029; a terminator at the very end starts no line. The
+// saved form takes over the text's buffer: pass the text as an rvalue when it is not needed
+// afterwards.
+CheckedText checkText(QByteArray utf8, LineLayout layout);
 
 } // namespace importer

@@ -42,27 +42,28 @@ template <typename F> void forEachLine(QStringView text, F&& f) {
         f(text.sliced(start));
 }
 
-// The first byte in [from, end) that equals one of the given bytes, or end. Sixteen bytes are
-// compared at a time where the processor allows: the import looks for separators and line
-// ends in tens of megabytes.
-template <typename... Bytes>
-inline const char* findFirstOf(const char* from, const char* end, Bytes... bytes) {
+// Calls visit(const char* at) for each byte in [from, end) that equals one of the given bytes,
+// in order, until it returns false. Sixteen bytes are compared at a time where the processor
+// allows, and every hit in them is visited before the next sixteen are loaded: the import
+// looks for separators and line ends in tens of megabytes of short lines.
+template <typename Visit, typename... Bytes>
+inline void forEachOf(const char* from, const char* end, Visit&& visit, Bytes... bytes) {
 #if defined(__SSE2__)
     while (end - from >= 16) {
         const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
         __m128i hits = _mm_setzero_si128();
         ((hits = _mm_or_si128(hits, _mm_cmpeq_epi8(chunk, _mm_set1_epi8(char(bytes))))), ...);
-        if (const int mask = _mm_movemask_epi8(hits))
-            return from + __builtin_ctz(unsigned(mask));
+        for (unsigned mask = unsigned(_mm_movemask_epi8(hits)); mask != 0; mask &= mask - 1)
+            if (!visit(from + __builtin_ctz(mask)))
+                return;
         from += 16;
     }
 #endif
     for (; from < end; ++from) {
         const char x = *from;
-        if (((x == char(bytes)) || ...))
-            return from;
+        if (((x == char(bytes)) || ...) && !visit(from))
+            return;
     }
-    return end;
 }
 
 // How many bytes the line terminator at `at` takes (LF, CR, CR LF, C2 85, E2 80 A8, E2 80 A9),

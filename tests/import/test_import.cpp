@@ -23,9 +23,9 @@ using importer::LineLayout;
 using Files = QMap<QString, QByteArray>;
 Q_DECLARE_METATYPE(importer::LineLayout)
 
-// An import into the store: before it, the store (see arrange), the typed name, the bytes a
-// file may grow to, the text, and whether standard output is a pipe whose reader has quit;
-// after it, the alert's text, what changed in the store and what standard output holds.
+// An import into the store: the store before it (see the driver) and what changed in it
+// afterwards, the typed name, the alert's text, what standard output holds, the text, the
+// bytes a file may grow to, and whether standard output is a pipe whose reader has quit.
 struct Case {
     Files before, changes;
     QString name, alert;
@@ -38,6 +38,7 @@ Q_DECLARE_METATYPE(Case)
 
 namespace {
 
+// More than the diagnostics' buffer holds.
 const QByteArray large = "word,単語\n"_qba.repeated(100'000);
 const QString done = u"単語リストの読み込みが完了しました"_qs;
 
@@ -216,12 +217,12 @@ private slots:
         const QString shown = importer::outcomeText(importer::runImport(c.text, {}, c.name, state));
         ::alarm(0);
         ::setrlimit(RLIMIT_FSIZE, &old);
-        // With a full disk the capture of the output is cut short, too.
         const QString printed = QString::fromUtf8(out.bytes());
         QCOMPARE(shown, c.alert);
         QCOMPARE(home.snapshot(), expected);
         for (const QString& part : c.said)
             QVERIFY2(printed.contains(part), qPrintable(part + u" not in:\n"_qs + printed));
+        // With a full disk the capture of the output is cut short, too.
         if (c.said.isEmpty() && !c.alert.contains(done) && c.limit == qint64(RLIM_INFINITY))
             QCOMPARE(printed, QString());
         // The shared state counts the pairs accepted and keeps the saved form of a list that

@@ -16,11 +16,9 @@
 
 namespace {
 
-enum Listing { ViewLoad, NormalPath, Open };
-
 // ~/words_lists holds a.txt (two pairs, written as a new list is), b.txt, .hidden and the
-// folder x, which holds inner.txt, a name in Shift_JIS (as unzipping an archive made on
-// Windows leaves it), a link to ~/other (holding o.txt) and a link up to the home folder.
+// folder x, which holds a name in Shift_JIS (as unzipping an archive made on Windows leaves
+// it) and a link to ~/other, which holds o.txt.
 struct Scene {
     TestHome home;
     AppDelegate delegate;
@@ -36,11 +34,9 @@ struct Scene {
         // A list written new gets the permissions of any new file, not a temporary's.
         QVERIFY(QFileInfo(a).permissions() & QFile::ReadOther);
         QVERIFY(platform::writeBytesAtomicNew(home.listFolder() + u"/x/"_qs + sjis, "s$1\n").ok);
-        for (const char* file :
-             {"words_lists/b.txt", "words_lists/.hidden", "words_lists/x/inner.txt", "other/o.txt"})
+        for (const char* file : {"words_lists/b.txt", "words_lists/.hidden", "other/o.txt"})
             home.writeFile(QString::fromLatin1(file), "o$1\n");
         QVERIFY(QFile::link(home.path() + u"/other"_qs, home.listFolder() + u"/x/link"_qs));
-        QVERIFY(QFile::link(u"../.."_qs, home.listFolder() + u"/x/up"_qs));
     }
     // The temporary home cannot remove a name that is not UTF-8 itself.
     ~Scene() { platform::removeEntryWithin(home.listFolder(), home.listFolder() + u"/x"_qs, sjis); }
@@ -87,8 +83,8 @@ private slots:
         row("SHUFFLE on", "cat$猫\nbook$本\n", "book$本 cat$猫", true);
         row("every line end; halves missing",
             "a$1\r\nb$2\rc$3\xc2\x85$x\xe2\x80\xa8"
-            "a$\xe2\x80\xa9\nno_$\n$",
-            "a$1 b$2 c$3 $x a$ $ no_$ $");
+            "a$\xe2\x80\xa9\nwords\n$",
+            "a$1 b$2 c$3 $x a$ $ words$ $");
         row("byte-order mark", "\xef\xbb\xbfz$1\n", "z$1");
         row("empty file", "", "");
         row("missing", QByteArray(), "unreadable");
@@ -138,11 +134,12 @@ private slots:
 
     // action: how ~/folder is listed (view: as the screen is first shown; normal: normal_path,
     // which always lists ~/words_lists; open: through Open), or the answer to deleting select
-    // from it (yes, no; "yes:L" after loading the location ending in L rather than in a.txt).
+    // from it (yes, no) after a.txt was loaded, or, for "yes:L", the location ending in L.
     // Before, the combo box holds "kept", selected, and then select, selected in its place;
     // WORDS_LISTS holds "earlier.txt" and the remembered folder is ~/other. expected: what was
     // printed ("names": WORDS_LISTS on one line) and the entries gone from the home folder;
-    // the combo box, sorted, the selected item marked "*"; the path text.
+    // the combo box, sorted, with "*" and the selected item. A listing shows the folder's
+    // location in the path text.
     void folder_data() {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("folder");
@@ -153,40 +150,30 @@ private slots:
             QTest::newRow(name) << QString::fromUtf8(action) << QString::fromUtf8(folder)
                                 << QString::fromUtf8(select) << QString::fromUtf8(expected);
         };
-        row("view load", "view", "words_lists", "",
-            "~/words_lists/ | .hidden a.txt b.txt kept x | ~/words_lists/");
-        row("view load, missing", "view", "gone", "", "~/gone !~/gone | kept | ~/gone");
-        row("normal_path", "normal", "words_lists", "",
-            "names | .hidden a.txt b.txt x | ~/words_lists/");
+        row("view load", "view", "words_lists", "", "~/words_lists/ | .hidden a.txt b.txt kept x");
+        row("view load, missing", "view", "gone", "", "~/gone !~/gone | kept");
+        row("normal_path", "normal", "words_lists", "", "names | .hidden a.txt b.txt x");
         row("normal_path, missing: previous names", "normal", "words_lists", "",
-            "!~/words_lists | earlier.txt | ~/words_lists");
-        row("Open", "open", "other", "", "~/other/ | o.txt | ~/other/");
-        row("Open, missing", "open", "gone", "", "~/gone !~/gone |  | ~/gone");
-        row("Open, a file", "open", "words_lists/a.txt", "",
-            "~/words_lists/a.txt !~/words_lists/a.txt |  | ~/words_lists/a.txt");
+            "!~/words_lists | earlier.txt");
+        row("Open", "open", "other", "", "~/other/ | o.txt");
+        row("Open, missing", "open", "gone", "", "~/gone !~/gone | ");
 
-        row("Cancel", "no", "words_lists", "b.txt", " | b.txt* kept | path");
-        row("YES before any load", "yes:", "words_lists", "b.txt", " | b.txt* kept | path");
-        row("YES after loading a folder", "yes:x/", "words_lists", "b.txt",
-            " | b.txt* kept | path");
-        row("YES after loading a.txt", "yes", "words_lists", "b.txt",
-            "words_lists/b.txt | kept | path");
+        row("Cancel", "no", "words_lists", "b.txt", " | *b.txt b.txt kept");
+        row("YES before any load", "yes:", "words_lists", "b.txt", " | *b.txt b.txt kept");
+        row("YES after loading a folder", "yes:x/", "words_lists", "b.txt", " | *b.txt b.txt kept");
+        row("YES after loading a.txt", "yes", "words_lists", "b.txt", "words_lists/b.txt | kept");
         row("a folder with its contents, not what links lead to", "yes", "words_lists", "x",
-            "words_lists/x/ words_lists/x/inner.txt words_lists/x/link words_lists/x/up "
-            "words_lists/x/<sj> | kept | path");
-        row("no selection", "yes", "words_lists", "", " | kept | path");
+            "words_lists/x/ words_lists/x/link words_lists/x/<sj> | kept");
+        row("no selection", "yes", "words_lists", "", " | kept");
         row("a name that is not UTF-8", "yes", "words_lists/x", "<sj>",
-            "words_lists/x/<sj> | kept | path");
-        row("a link, not its target", "yes", "words_lists/x", "link",
-            "words_lists/x/link | kept | path");
+            "words_lists/x/<sj> | kept");
+        row("a link, not its target", "yes", "words_lists/x", "link", "words_lists/x/link | kept");
         row("a missing entry", "yes", "words_lists", "gone.txt",
-            "!~/words_lists/gone.txt | gone.txt* kept | path");
-        row("the parent", "yes", "words_lists", "..", "!~/words_lists/.. | ..* kept | path");
-        row("outside words_lists", "yes", "other", "o.txt", "!~/other/o.txt | kept o.txt* | path");
+            "!~/words_lists/gone.txt | *gone.txt gone.txt kept");
+        row("the parent", "yes", "words_lists", "..", "!~/words_lists/.. | *.. .. kept");
+        row("outside words_lists", "yes", "other", "o.txt", "!~/other/o.txt | *o.txt kept o.txt");
         row("a folder elsewhere, through a link", "yes", "words_lists/x/link", "o.txt",
-            "!~/words_lists/x/link/o.txt | kept o.txt* | path");
-        row("the home folder, through a link", "yes", "words_lists/x/up", "words_lists",
-            "!~/words_lists/x/up/words_lists | kept words_lists* | path");
+            "!~/words_lists/x/link/o.txt | *o.txt kept o.txt");
     }
     void folder() {
         QFETCH(QString, action);
@@ -201,8 +188,7 @@ private slots:
             platform::removeEntryWithin(scene.home.path(), scene.home.path(), folder);
         words_lists_url() = QUrl::fromLocalFile(
             action == u"normal" || action == u"open" ? scene.home.path() + u"/other"_qs : path);
-        scene.delegate.WORDS_LIST_FOR_GAME =
-            u"file:///"_qs + (action.contains(u':') ? action.section(u':', 1) : u"a.txt"_qs);
+        scene.delegate.WORDS_LIST_FOR_GAME = (action + u":a.txt"_qs).section(u':', 1, 1);
         scene.delegate.english_words = {u"old"_qs};
         screen = {{u"kept"_qs}, 0, u"path"_qs, u"preview"_qs, u"全1単語"_qs, true};
         if (!select.replace(u"<sj>"_qs, scene.sjis).isEmpty())
@@ -228,7 +214,7 @@ private slots:
             gone.removeOne(kept);
         QStringList items = screen.items;
         if (screen.selectedIndex >= 0)
-            items[screen.selectedIndex] += u'*';
+            items.append(u'*' + items.value(screen.selectedIndex));
         items.sort();
         const QString names = "[\"" + scene.wordsLists.join(QStringLiteral("\", \"")) + "\"]";
         const QString printed = scene.printed(out).replace(names, u"names"_qs);
@@ -242,7 +228,9 @@ private slots:
                               screen.countText + scene.delegate.english_words.join(u'/') +
                                   QString::number(screen.startEnabled)}),
                  (expected.split(u" | "_qs) +
-                  QStringList{asked, asked, gone.isEmpty() ? u"preview"_qs : QString(),
+                  QStringList{deleting ? u"path"_qs
+                                       : u"~/"_qs + folder + (QFileInfo(path).isDir() ? "/" : ""),
+                              asked, asked, gone.isEmpty() ? u"preview"_qs : QString(),
                               u"全1単語old1"_qs}));
     }
 
@@ -301,7 +289,6 @@ private slots:
         for (const auto& [segment, other, speak] : {std::tuple{Segment(0), false, true},
                                                     {Segment(1), true, false},
                                                     {Segment(2), false, false},
-                                                    {Segment(-1), false, false},
                                                     {Segment(), false, false}}) {
             AppDelegate delegate;
             delegate.PLAYING_TYPE = other ? 0 : 1;

@@ -133,13 +133,14 @@ private slots:
     }
 
     // action: how ~/folder is listed (view: as the screen is first shown; normal: normal_path,
-    // which always lists ~/words_lists; open: through Open), or the answer to deleting select
-    // from it (yes, no) after a.txt was loaded, or, for "yes:L", the location ending in L.
-    // Before, the combo box holds "kept", selected, and then select, selected in its place;
-    // WORDS_LISTS holds "earlier.txt" and the remembered folder is ~/other. expected: what was
-    // printed ("names": WORDS_LISTS on one line) and the entries gone from the home folder;
-    // the combo box, sorted, with "*" and the selected item. A listing shows the folder's
-    // location in the path text.
+    // which always lists ~/words_lists, removed first where the row expects a failure; open:
+    // through Open), or the answer to deleting the entry select from it (yes, no) after a.txt
+    // was loaded ("yes:L": after loading a location ending in L). The screen shows a loaded
+    // list, and its combo box holds "kept" and then select: a listing starts with "kept"
+    // selected, a deletion with select ("": nothing). WORDS_LISTS holds "earlier.txt" and the
+    // remembered folder is ~/other. expected: what was printed ("names": WORDS_LISTS on one
+    // line) and the entries gone from the home folder; the combo box, sorted, with "*" and
+    // the selected item. A listing shows the folder's location in the path text.
     void folder_data() {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("folder");

@@ -12,58 +12,80 @@
 #include "stdout_capture.h"
 #include "test_home.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QHash>
-#include <QTest>
-#include <QUrl>
+#include <QtTest>
 
-enum Listing { ViewLoad, NormalPath, Open };
+namespace {
+
+// ~/words_lists holds a.txt (two pairs, written as a new list is), b.txt, .hidden and the
+// folder x, which holds a name in Shift_JIS (as unzipping an archive made on Windows leaves
+// it) and a link to ~/other, which holds o.txt.
+struct Scene {
+    TestHome home;
+    AppDelegate delegate;
+    setup::SetupScreen screen;
+    QStringList wordsLists{QStringLiteral("earlier.txt")};
+    const QString sjis = platform::decodeFileName("sj\x82\xa0.txt");
+
+    Scene() {
+        QDir(home.path()).mkpath(u"words_lists/x"_qs);
+        QDir(home.path()).mkpath(u"other"_qs);
+        const QString a = home.listFolder() + u"/a.txt"_qs;
+        QVERIFY(platform::writeBytesAtomicNew(a, "apple$りんご\nbook$本\n").ok);
+        // A list written new gets the permissions of any new file, not a temporary's.
+        QVERIFY(QFileInfo(a).permissions() & QFile::ReadOther);
+        QVERIFY(platform::writeBytesAtomicNew(home.listFolder() + u"/x/"_qs + sjis, "s$1\n").ok);
+        for (const char* file : {"words_lists/b.txt", "words_lists/.hidden", "other/o.txt"})
+            home.writeFile(QString::fromLatin1(file), "o$1\n");
+        QVERIFY(QFile::link(home.path() + u"/other"_qs, home.listFolder() + u"/x/link"_qs));
+    }
+    // The temporary home cannot remove a name that is not UTF-8 itself.
+    ~Scene() { platform::removeEntryWithin(home.listFolder(), home.listFolder() + u"/x"_qs, sjis); }
+
+    // Every entry below the home folder, which the snapshot cannot name when it is not UTF-8.
+    QStringList entries() const {
+        QStringList all = home.snapshot().keys();
+        if (platform::exists(home.listFolder() + u"/x/"_qs + sjis))
+            all.append(u"words_lists/x/<sj>"_qs);
+        return all;
+    }
+
+    // A path or location with the home folder as "~".
+    QString relative(QString text) const {
+        return text.replace(u"file://"_qs + home.path(), u"~"_qs).replace(home.path(), u"~"_qs);
+    }
+
+    // The lines printed, joined by spaces, each description of a failure as "!" and the path
+    // it names.
+    QString printed(StdoutCapture& out) const {
+        static const QRegularExpression description(QStringLiteral(".*?「(.*?)」.*"));
+        return relative(out.lines().replaceInStrings(description, u"!\\1"_qs).join(u' '));
+    }
+};
+
+} // namespace
 
 // The set-up screen's rules: loading a list, listing a folder, deleting an entry, shuffling.
 class TestSetup : public QObject {
     Q_OBJECT
 
-    static QStringList words(const char* spaced) {
-        return QString::fromUtf8(spaced).split(u' ', Qt::SkipEmptyParts);
-    }
-
-    // ~/words_lists holds a.txt (two pairs, written as a new list is), b.txt, .hidden, and the
-    // folder x with inner.txt and a link to ~/other, which holds o.txt.
-    static void arrange(const TestHome& home) {
-        for (const char* made : {"words_lists/x", "other"})
-            QDir(home.path()).mkpath(QString::fromLatin1(made));
-        const QString a = home.listFolder() + u"/a.txt"_qs;
-        QVERIFY(platform::writeBytesAtomicNew(a, "apple$りんご\nbook$本\n").ok);
-        // A list written new gets the permissions of any new file, not a temporary's.
-        QVERIFY(QFileInfo(a).permissions() & QFile::ReadOther);
-        for (const char* file : {"words_lists/b.txt", "words_lists/x/inner.txt", "other/o.txt"})
-            home.writeFile(QString::fromLatin1(file), "o$1\n");
-        home.writeFile(u"words_lists/.hidden"_qs, ""); // listed like any entry
-        // Removing x must not follow the link inside.
-        QVERIFY(QFile::link(home.path() + "/other", home.listFolder() + "/x/link"));
-    }
-
 private slots:
-    // Each case loads a.txt, then "my list#%.txt" holding content (null: missing; "/": a
-    // folder). pairs: "English|Japanese" as loaded, or "unreadable".
+    // Each case loads "my list#%.txt" of ~/words_lists, holding content (null: missing; "/":
+    // a folder), over the pairs and the preview of an earlier load. pairs: "English$Japanese"
+    // as loaded, or "unreadable".
     void load_data() {
         QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QStringList>("pairs");
+        QTest::addColumn<QString>("pairs");
         QTest::addColumn<bool>("shuffle");
         auto row = [](const char* name, const QByteArray& content, const char* pairs,
                       bool shuffle = false) {
-            QTest::newRow(name) << content << words(pairs) << shuffle;
+            QTest::newRow(name) << content << QString::fromUtf8(pairs) << shuffle;
         };
-        row("two lines", "cat$猫\nbook$本\n", "cat|猫 book|本");
-        row("SHUFFLE on", "cat$猫\nbook$本\n", "book|本 cat|猫", true);
-        row("CR LF", "cat$猫\r\nbook$本\r\n", "cat|猫 book|本");
-        row("no final end", "a$1\nb$2", "a|1 b|2");
-        row("CR NEL LS PS", "a$1\rb$2\xc2\x85g$3\xe2\x80\xa8h$4\xe2\x80\xa9", "a|1 b|2 g|3 h|4");
-        row("$x a$ $", "$x\na$\n$\n", "|x a| |");
-        row("no $, empty line", "just_words\n\nz$9\n", "just_words| | z|9");
-        row("byte-order mark", "\xef\xbb\xbfz$1\n", "z|1");
+        row("SHUFFLE on", "cat$猫\nbook$本\n", "book$本 cat$猫", true);
+        row("every line end; halves missing",
+            "a$1\r\nb$2\rc$3\xc2\x85$x\xe2\x80\xa8"
+            "a$\xe2\x80\xa9\nwords\n$",
+            "a$1 b$2 c$3 $x a$ $ words$ $");
+        row("byte-order mark", "\xef\xbb\xbfz$1\n", "z$1");
         row("empty file", "", "");
         row("missing", QByteArray(), "unreadable");
         row("unreadable: a folder", "/", "unreadable");
@@ -72,290 +94,211 @@ private slots:
     }
     void load() {
         QFETCH(QByteArray, content);
-        QFETCH(QStringList, pairs);
+        QFETCH(QString, pairs);
         QFETCH(bool, shuffle);
-        const bool readable = pairs.removeAll(u"unreadable"_qs) == 0;
-        TestHome home;
-        arrange(home);
-        words_lists_url() = QUrl::fromLocalFile(home.listFolder());
+        Scene scene;
         const QString name = QStringLiteral("my list#%.txt");
         if (content == "/")
-            QDir(home.listFolder()).mkdir(name);
+            QDir(scene.home.listFolder()).mkdir(name);
         else if (!content.isNull())
-            home.writeFile(QStringLiteral("words_lists/") + name, content);
-        AppDelegate delegate;
-        delegate.SHUFFLE = false;
-        setup::SetupScreen screen;
-        screen.items = {QStringLiteral("a.txt"), name};
-        screen.selectedIndex = 0;
-        {
-            StdoutCapture quiet;
-            setup::loadSelectedList(delegate, screen);
-        }
-        StdoutCapture out;
-        screen.selectedIndex = 1;
+            scene.home.writeFile(u"words_lists/"_qs + name, content);
+        words_lists_url() = QUrl::fromLocalFile(scene.home.listFolder());
+        AppDelegate& delegate = scene.delegate;
+        delegate.english_words = delegate.japanese_words = QStringList(3, u"old"_qs);
         delegate.SHUFFLE = shuffle;
-        setup::loadSelectedList(delegate, screen);
+        scene.screen = {{name}, 0, {}, u"old"_qs, {}, false};
+        StdoutCapture out;
+        setup::loadSelectedList(delegate, scene.screen);
 
         QStringList loaded;
         for (qsizetype i = 0;
              i < qMax(delegate.english_words.size(), delegate.japanese_words.size()); ++i)
-            loaded.append(delegate.english_words.value(i) + u'|' +
+            loaded.append(delegate.english_words.value(i) + u'$' +
                           delegate.japanese_words.value(i));
-        QCOMPARE(loaded, pairs);
-        QCOMPARE(delegate.LINE_INDEX, pairs.size());
-        QCOMPARE(screen.countText, QStringLiteral("全%1単語").arg(pairs.size()));
-        QCOMPARE(screen.startEnabled, readable);
-        const QByteArray shown = content.startsWith('\xef') ? content.mid(3) : content;
-        QCOMPARE(screen.preview.toUtf8(), readable ? shown : "apple$りんご\nbook$本\n"_qba);
-        QCOMPARE(delegate.SELECTED_ITEM, name);
-        QCOMPARE(delegate.WORDS_LIST_FOR_GAME,
-                 QUrl::fromLocalFile(home.listFolder()).toString(QUrl::FullyEncoded) +
-                     u"/my%20list%23%25.txt"_qs + (content == "/" ? "/" : ""));
-        // The location, then LINE_INDEX before each line, or each failed read's description
-        // naming the file.
-        const QStringList lines = out.lines();
-        QStringList expected{delegate.WORDS_LIST_FOR_GAME};
-        for (qsizetype i = 0; i < pairs.size(); ++i)
-            expected.append(QString::number(i));
-        if (!readable) {
-            QVERIFY2(lines.value(1).contains(name), qPrintable(lines.value(1)));
-            expected << lines.value(1) << lines.value(1);
-        }
-        QCOMPARE(lines, expected);
+        // The location, then LINE_INDEX before each line, or each failed read's description.
+        const bool readable = pairs != u"unreadable";
+        QString printed = u"~/words_lists/my%20list%23%25.txt"_qs + (content == "/" ? "/" : "");
+        for (qsizetype i = 0; i < loaded.size(); ++i)
+            printed += u' ' + QString::number(i);
+        if (!readable)
+            printed += u" !~/words_lists/my list#%.txt"_qs.repeated(2);
+        const QByteArray preview = content.startsWith('\xef') ? content.mid(3) : content;
+        QCOMPARE((QStringList{loaded.join(u' '), QString::number(delegate.LINE_INDEX),
+                              scene.screen.countText, scene.screen.preview, delegate.SELECTED_ITEM,
+                              scene.printed(out), QString::number(scene.screen.startEnabled)}),
+                 (QStringList{readable ? pairs : QString(), QString::number(loaded.size()),
+                              u"全%1単語"_qs.arg(loaded.size()),
+                              readable ? QString::fromUtf8(preview) : u"old"_qs, name, printed,
+                              QString::number(readable)}));
     }
 
-    // folder: the one listed, under the home folder ("gone": missing). items: the combo box
-    // after, sorted. printed: "location" (the path text), "names" (WORDS_LISTS on one line)
-    // or "error" (a description naming the folder). The combo box holds "kept" (selected)
-    // before, WORDS_LISTS "earlier.txt", and the remembered folder is ~/other.
-    void listing_data() {
-        QTest::addColumn<int>("listing");
+    // action: how ~/folder is listed (view: as the screen is first shown; normal: normal_path,
+    // which always lists ~/words_lists, removed first where the row expects a failure; open:
+    // through Open), or the answer to deleting the entry select from it (yes, no) after a.txt
+    // was loaded ("yes:L": after loading a location ending in L). The screen shows a loaded
+    // list, and its combo box holds "kept" and then select: a listing starts with "kept"
+    // selected, a deletion with select ("": nothing). WORDS_LISTS holds "earlier.txt" and the
+    // remembered folder is ~/other. expected: what was printed ("names": WORDS_LISTS on one
+    // line) and the entries gone from the home folder; the combo box, sorted, with "*" and
+    // the selected item. A listing shows the folder's location in the path text.
+    void folder_data() {
+        QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("folder");
-        QTest::addColumn<QStringList>("items");
-        QTest::addColumn<QStringList>("printed");
-        auto row = [](const char* name, Listing listing, const char* folder, const char* items,
-                      const char* printed) {
-            QTest::newRow(name) << int(listing) << QString::fromUtf8(folder) << words(items)
-                                << words(printed);
-        };
-        const char* all = ".hidden a.txt b.txt x";
-        row("view load", ViewLoad, "words_lists", ".hidden a.txt b.txt kept x", "location");
-        row("view load, missing", ViewLoad, "gone", "kept", "location error");
-        row("normal_path", NormalPath, "words_lists", all, "names");
-        // normal_path always lists ~/words_lists: this row removes it first.
-        row("normal_path, missing: previous names", NormalPath, "words_lists", "earlier.txt",
-            "error");
-        row("Open", Open, "other", "o.txt", "location");
-        row("Open, missing", Open, "gone", "", "location error");
-        row("Open, a file", Open, "words_lists/a.txt", "", "location error");
-    }
-    void listing() {
-        QFETCH(int, listing);
-        QFETCH(QString, folder);
-        QFETCH(QStringList, items);
-        QFETCH(QStringList, printed);
-        const bool fails = printed.contains(QStringLiteral("error"));
-        TestHome home;
-        arrange(home);
-        const QString path = home.path() + u'/' + folder;
-        if (listing == NormalPath && fails)
-            QDir(path).removeRecursively();
-        words_lists_url() =
-            QUrl::fromLocalFile(listing == ViewLoad ? path : home.path() + "/other");
-        setup::SetupScreen screen;
-        screen.items = {QStringLiteral("kept")};
-        screen.selectedIndex = 0;
-        QStringList wordsLists{QStringLiteral("earlier.txt")};
-        StdoutCapture out;
-        if (listing == ViewLoad)
-            setup::listOnViewLoad(screen, wordsLists);
-        else if (listing == NormalPath)
-            setup::listDefaultFolder(screen, wordsLists);
-        else
-            setup::listChosenFolder(screen, wordsLists, QUrl::fromLocalFile(path));
-
-        QStringList shown = screen.items;
-        shown.sort();
-        QCOMPARE(shown, items);
-        QCOMPARE(screen.selectedIndex, -1);
-        QCOMPARE(words_lists_url().toLocalFile(), path);
-        QCOMPARE(screen.pathText,
-                 QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + (fails ? "" : "/"));
-        QCOMPARE(wordsLists.contains(QStringLiteral("earlier.txt")), fails);
-        QStringList lines = out.lines();
-        if (fails && !lines.isEmpty()) {
-            QVERIFY2(lines.last().contains(path), qPrintable(lines.last()));
-            lines.last() = QStringLiteral("error");
-        }
-        const QString names = "[\"" + wordsLists.join(QStringLiteral("\", \"")) + "\"]";
-        QCOMPARE(lines, printed.replaceInStrings(QStringLiteral("location"), screen.pathText)
-                            .replaceInStrings(QStringLiteral("names"), names));
-    }
-
-    // folder: the folder listed ("" for ~/words_lists); load: the entry loaded first (""
-    // for none); select: the entry selected when deleting ("" for none); yes: the answer.
-    void deletion_data() {
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("load");
         QTest::addColumn<QString>("select");
-        QTest::addColumn<bool>("yes");
-        QTest::addColumn<bool>("removed");
-        auto row = [](const char* name, const char* folder, const char* load, const char* select,
-                      bool yes, bool removed) {
-            QTest::newRow(name) << QString::fromUtf8(folder) << QString::fromUtf8(load)
-                                << QString::fromUtf8(select) << yes << removed;
+        QTest::addColumn<QString>("expected");
+        auto row = [](const char* name, const char* action, const char* folder, const char* select,
+                      const char* expected) {
+            QTest::newRow(name) << QString::fromUtf8(action) << QString::fromUtf8(folder)
+                                << QString::fromUtf8(select) << QString::fromUtf8(expected);
         };
-        row("Cancel", "", "a.txt", "b.txt", false, false);
-        row("YES before any load", "", "", "b.txt", true, false);
-        row("YES after loading a folder", "", "x", "b.txt", true, false);
-        row("YES after loading a.txt", "", "a.txt", "b.txt", true, true);
-        row("a folder with its contents", "", "a.txt", "x", true, true);
-        row("no selection", "", "a.txt", "", true, false);
-        row("outside words_lists", "other", "o.txt", "o.txt", true, false);
-        row("a name that is not UTF-8", "", "<sj>", "<sj>", true, true);
+        row("view load", "view", "words_lists", "", "~/words_lists/ | .hidden a.txt b.txt kept x");
+        row("view load, missing", "view", "gone", "", "~/gone !~/gone | kept");
+        row("normal_path", "normal", "words_lists", "", "names | .hidden a.txt b.txt x");
+        row("normal_path, missing: previous names", "normal", "words_lists", "",
+            "!~/words_lists | earlier.txt");
+        row("Open", "open", "other", "", "~/other/ | o.txt");
+        row("Open, missing", "open", "gone", "", "~/gone !~/gone | ");
+
+        row("Cancel", "no", "words_lists", "b.txt", " | *b.txt b.txt kept");
+        row("YES before any load", "yes:", "words_lists", "b.txt", " | *b.txt b.txt kept");
+        row("YES after loading a folder", "yes:x/", "words_lists", "b.txt", " | *b.txt b.txt kept");
+        row("YES after loading a.txt", "yes", "words_lists", "b.txt", "words_lists/b.txt | kept");
+        row("a folder with its contents, not what links lead to", "yes", "words_lists", "x",
+            "words_lists/x/ words_lists/x/link words_lists/x/<sj> | kept");
+        row("no selection", "yes", "words_lists", "", " | kept");
+        row("a name that is not UTF-8", "yes", "words_lists/x", "<sj>",
+            "words_lists/x/<sj> | kept");
+        row("a link, not its target", "yes", "words_lists/x", "link", "words_lists/x/link | kept");
+        row("a missing entry", "yes", "words_lists", "gone.txt",
+            "!~/words_lists/gone.txt | *gone.txt gone.txt kept");
+        row("the parent", "yes", "words_lists", "..", "!~/words_lists/.. | *.. .. kept");
+        row("outside words_lists", "yes", "other", "o.txt", "!~/other/o.txt | *o.txt kept o.txt");
+        row("a folder elsewhere, through a link", "yes", "words_lists/x/link", "o.txt",
+            "!~/words_lists/x/link/o.txt | *o.txt kept o.txt");
     }
-    void deletion() {
+    void folder() {
+        QFETCH(QString, action);
         QFETCH(QString, folder);
-        QFETCH(QString, load);
         QFETCH(QString, select);
-        QFETCH(bool, yes);
-        QFETCH(bool, removed);
-        // A name in Shift_JIS, as unzipping an archive made on Windows leaves it.
-        const QString sjis = platform::decodeFileName("sj\x82\xa0.txt");
-        load.replace(u"<sj>"_qs, sjis);
-        select.replace(u"<sj>"_qs, sjis);
-        TestHome home;
-        arrange(home);
-        QVERIFY(platform::writeBytesAtomicNew(home.listFolder() + u'/' + sjis, "s$1\n").ok);
-        const QString listed = folder.isEmpty() ? home.listFolder() : home.path() + u'/' + folder;
-        words_lists_url() = QUrl::fromLocalFile(listed);
-
-        AppDelegate delegate;
-        delegate.SHUFFLE = false;
-        delegate.SELECTED_ITEM = QStringLiteral("earlier");
-        setup::SetupScreen screen;
-        QStringList wordsLists;
-        StdoutCapture quiet;
-        setup::listOnViewLoad(screen, wordsLists);
-        if (!load.isEmpty()) {
-            screen.selectedIndex = screen.items.indexOf(load);
-            setup::loadSelectedList(delegate, screen);
-        }
-        screen.selectedIndex = screen.items.indexOf(select);
-        QCOMPARE(screen.selectedIndex >= 0, !select.isEmpty());
-        const setup::SetupScreen before = screen;
-        const AppDelegate loaded = delegate;
-        quiet.bytes();
-
-        QStringList asked;
+        QFETCH(QString, expected);
+        Scene scene;
+        setup::SetupScreen& screen = scene.screen;
+        const QString path = scene.home.path() + u'/' + folder;
+        const bool deleting = action.startsWith(u"yes") || action == u"no";
+        if (action == u"normal" && expected.startsWith(u'!'))
+            platform::removeEntryWithin(scene.home.path(), scene.home.path(), folder);
+        words_lists_url() = QUrl::fromLocalFile(
+            action == u"normal" || action == u"open" ? scene.home.path() + u"/other"_qs : path);
+        scene.delegate.WORDS_LIST_FOR_GAME = (action + u":a.txt"_qs).section(u':', 1, 1);
+        scene.delegate.english_words = {u"old"_qs};
+        screen = {{u"kept"_qs}, 0, u"path"_qs, u"preview"_qs, u"全1単語"_qs, true};
+        if (!select.replace(u"<sj>"_qs, scene.sjis).isEmpty())
+            screen.items.append(select);
+        if (deleting)
+            screen.selectedIndex = screen.items.indexOf(select);
+        QStringList gone = scene.entries();
+        QStringList questions;
         StdoutCapture out;
-        setup::deleteSelected(delegate, screen, [&](const QString& item) {
-            asked.append(item);
-            return yes;
-        });
+        if (action == u"view")
+            setup::listOnViewLoad(screen, scene.wordsLists);
+        else if (action == u"normal")
+            setup::listDefaultFolder(screen, scene.wordsLists);
+        else if (action == u"open")
+            setup::listChosenFolder(screen, scene.wordsLists, QUrl::fromLocalFile(path));
+        else
+            setup::deleteSelected(scene.delegate, screen, [&](const QString& item) {
+                questions.append(item);
+                return action.startsWith(u"yes");
+            });
 
-        QCOMPARE(asked, select.isEmpty() ? QStringList{} : QStringList{select});
-        QCOMPARE(delegate.SELECTED_ITEM, select);
-        QCOMPARE(platform::exists(listed + u'/' + select), !removed);
-        QVERIFY(home.has(QStringLiteral("other/o.txt")) && home.has(u"words_lists/a.txt"_qs));
-        QStringList items = before.items;
-        if (removed)
-            items.removeOne(select);
-        QCOMPARE(screen.items, items);
-        QCOMPARE(screen.selectedIndex, removed ? -1 : before.selectedIndex);
-        QCOMPARE(screen.preview, removed ? QString() : before.preview);
-        // The loaded pairs, the count and the start button stay in every case.
-        QCOMPARE(delegate.english_words, loaded.english_words);
-        QVERIFY(screen.countText == before.countText && screen.startEnabled == before.startEnabled);
-        // Only a refused removal prints: its description, naming the entry.
-        const QStringList lines = out.lines();
-        QCOMPARE(lines.size(), folder.isEmpty() ? 0 : 1);
-        QVERIFY2(lines.isEmpty() || lines[0].contains(select), qPrintable(lines.value(0)));
-        // The temporary home cannot remove a name that is not UTF-8 itself.
-        platform::removeEntryWithin(home.listFolder(), home.listFolder(), sjis);
+        for (const QString& kept : scene.entries())
+            gone.removeOne(kept);
+        QStringList items = screen.items;
+        if (screen.selectedIndex >= 0)
+            items.append(u'*' + items.value(screen.selectedIndex));
+        items.sort();
+        const QString names = "[\"" + scene.wordsLists.join(QStringLiteral("\", \"")) + "\"]";
+        const QString printed = scene.printed(out).replace(names, u"names"_qs);
+        // Deleting asks about the selected entry alone, and a removal empties the preview; the
+        // pairs, the count and the start button stay.
+        const QString asked = deleting ? select : QString();
+        QCOMPARE((QStringList{gone.join(u' ') + printed,
+                              items.join(u' ').replace(scene.sjis, u"<sj>"_qs),
+                              scene.relative(screen.pathText), questions.join(u'/'),
+                              scene.delegate.SELECTED_ITEM, screen.preview,
+                              screen.countText + scene.delegate.english_words.join(u'/') +
+                                  QString::number(screen.startEnabled)}),
+                 (expected.split(u" | "_qs) +
+                  QStringList{deleting ? u"path"_qs
+                                       : u"~/"_qs + folder + (QFileInfo(path).isDir() ? "/" : ""),
+                              asked, asked, gone.isEmpty() ? u"preview"_qs : QString(),
+                              u"全1単語old1"_qs}));
     }
 
     // Pair i is ("i", "語i"). A shuffle is one cycle through every pair, keeping pairs
-    // together, and for a few pairs every one of the (n-1)! cycles comes out equally often
-    // (cycles: the distinct outcomes to see; 0: too many to count).
+    // together, and for a few pairs each of the (n-1)! cycles (cycles: how many; 0: too many
+    // to count) comes out about equally often. 17 pairs and more go beyond the draws made
+    // ahead.
     void shuffle_data() {
         QTest::addColumn<int>("size");
-        QTest::addColumn<int>("runs");
         QTest::addColumn<int>("cycles");
-        // Two always swap; 17 pairs and more go beyond the draws made ahead.
-        for (const auto& [size, runs, cycles] : {std::tuple{0, 5, 1},
-                                                 {1, 5, 1},
-                                                 {2, 100, 1},
-                                                 {3, 2000, 2},
-                                                 {4, 120000, 6},
-                                                 {17, 20, 0},
-                                                 {18, 20, 0},
-                                                 {33, 20, 0},
-                                                 {1000, 20, 0}})
-            QTest::addRow("%d pairs", size) << size << runs << cycles;
+        for (const int size : {1, 2, 3, 4, 17, 18, 33, 1000})
+            QTest::addRow("%d pairs", size) << size << QList<int>{0, 1, 1, 2, 6}.value(size);
     }
     void shuffle() {
         QFETCH(int, size);
-        QFETCH(int, runs);
         QFETCH(int, cycles);
-        AppDelegate original;
-        for (int i = 0; i < size; ++i) {
-            original.english_words.append(QString::number(i));
-            original.japanese_words.append(u"語"_qs + QString::number(i));
-        }
+        const int each = 20000;
         QHash<QString, int> seen;
-        for (int run = 0; run < runs; ++run) {
-            AppDelegate delegate = original;
+        for (int run = 0; run < qMax(each * cycles, 20); ++run) {
+            AppDelegate delegate;
+            for (int i = 0; i < size; ++i) {
+                delegate.english_words.append(QString::number(i));
+                delegate.japanese_words.append(u"語"_qs + QString::number(i));
+            }
             setup::shuffle_words(delegate);
-            QCOMPARE(delegate.english_words.size(), size);
-            int position = 0;
-            int length = 0;
-            do {
-                const int item = delegate.english_words.value(position).toInt();
-                QCOMPARE(delegate.japanese_words.value(position),
-                         original.japanese_words.value(item));
-                position = item;
-                QVERIFY(++length <= qMax(size, 1));
-            } while (position != 0);
-            QCOMPARE(length, qMax(size, 1));
+            // Each English word names the place of the next pair: the walk from pair 0 comes
+            // back to it after visiting every pair, not sooner.
+            qsizetype position = 0;
+            for (int step = 1; step <= size; ++step) {
+                const QString item = delegate.english_words.value(position);
+                QCOMPARE(delegate.japanese_words.value(position), u"語"_qs + item);
+                position = item.toInt();
+                QCOMPARE(position == 0, step == size);
+            }
             ++seen[delegate.english_words.join(u',')];
         }
-        if (cycles == 0)
-            return;
-        QCOMPARE(seen.size(), cycles);
         // Chi-square with at most 5 degrees of freedom: above 55 with probability < 1.3e-10.
-        const double expected = double(runs) / cycles;
         double chiSquare = 0;
         for (const int count : std::as_const(seen))
-            chiSquare += (count - expected) * (count - expected) / expected;
-        QVERIFY2(chiSquare < 55.0, qPrintable(QString::number(chiSquare)));
+            chiSquare += double(count - each) * (count - each) / each;
+        QVERIFY2(cycles == 0 || (seen.size() == cycles && chiSquare < 55.0),
+                 qPrintable(u"%1 cycles, chi-square %2"_qs.arg(seen.size()).arg(chiSquare)));
     }
 
     // The play settings: only segment 1 chooses the other value (speech: only segment 0
-    // turns it on), whatever the field held. A fresh start shows auto-shuffle on, English
-    // asked and speech off.
+    // turns it on), whatever the field held, and the segments then show it. A fresh start
+    // shows auto-shuffle on, English asked and speech off.
     void choices() {
+        const auto shown = [](const AppDelegate& d) {
+            return QList<int>({int(d.PLAYING_TYPE), d.SHUFFLE, d.SPEAK_AUTOMATICALLY,
+                               settings::answerTypeSegment(d), settings::autoShuffleSegment(d),
+                               settings::speechSegment(d)});
+        };
+        QCOMPARE(shown(AppDelegate()), QList<int>({0, 1, 0, 0, 0, 1}));
         using Segment = std::optional<int>;
         for (const auto& [segment, other, speak] : {std::tuple{Segment(0), false, true},
                                                     {Segment(1), true, false},
                                                     {Segment(2), false, false},
-                                                    {Segment(-1), false, false},
                                                     {Segment(), false, false}}) {
             AppDelegate delegate;
-            QCOMPARE(QList<int>({settings::autoShuffleSegment(delegate),
-                                 settings::answerTypeSegment(delegate),
-                                 settings::speechSegment(delegate)}),
-                     QList<int>({0, 0, 1}));
             delegate.PLAYING_TYPE = other ? 0 : 1;
             delegate.SHUFFLE = other;
             delegate.SPEAK_AUTOMATICALLY = !speak;
             settings::answerType(delegate, segment);
             settings::autoShuffle(delegate, segment);
             settings::speech(delegate, segment);
-            QCOMPARE(QList<bool>({delegate.PLAYING_TYPE == 1, delegate.SHUFFLE,
-                                  delegate.SPEAK_AUTOMATICALLY}),
-                     QList<bool>({other, !other, speak}));
+            QCOMPARE(shown(delegate), QList<int>({other, !other, speak, other, other, !speak}));
         }
     }
 };

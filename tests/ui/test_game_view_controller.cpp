@@ -7,14 +7,20 @@
 #include "stdout_capture.h"
 #include "test_home.h"
 #include "ui/game_view_controller.h"
+#include "ui/main_window.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextToSpeech>
 #include <QUrl>
 #include <QtTest>
+
+#include <cmath>
 
 namespace {
 
@@ -30,8 +36,8 @@ struct Loaded {
     }
 };
 
-// The six labels in screen order joined by '|', the lap bar as value/maximum, and "♪" if
-// the speak button is enabled.
+// The six labels in screen order joined by '|', the lap bar as value/maximum,
+// and "♪" if the speak button is enabled.
 QString shown(const QWidget* screen) {
     QStringList texts;
     for (const char* name :
@@ -43,28 +49,25 @@ QString shown(const QWidget* screen) {
            (speakable ? u" ♪"_qs : QString());
 }
 
-// Keys L R D U released; in lower case, pressed and held so that the keyboard repeats it
-// (as release and press); S the space bar, B a click on the speak button; any other
-// letter is that key clicked. Spaces only group keys.
+// Keys L R D U released; in lower case, pressed and held so that the keyboard
+// repeats it (as release and press); S the space bar, B a click on the speak
+// button; any other letter is that key clicked. Spaces only group keys.
 void send(QWidget* target, const QString& keys) {
     for (const QChar c : keys) {
-        const qsizetype arrow = QStringView(u"LRDU").indexOf(c.toUpper());
-        const Qt::Key key = arrow >= 0  ? std::array{Qt::Key_Left, Qt::Key_Right, Qt::Key_Down,
-                                                    Qt::Key_Up}[size_t(arrow)]
+        const qsizetype arrow = QStringView(u"LURD").indexOf(c.toUpper());
+        const Qt::Key key = arrow >= 0  ? Qt::Key(Qt::Key_Left + arrow)
                             : c == u'S' ? Qt::Key_Space
                                         : Qt::Key(c.unicode());
-        if (c == u'B') {
+        if (c == u'B')
             QTest::mouseClick(target->window()->findChild<QPushButton*>(u"Speak_button"_qs),
                               Qt::LeftButton);
-        } else if (arrow < 0 && c != u' ') {
+        else if (arrow < 0 && c != u' ')
             QTest::keyClick(target, key);
-        } else if (c.isUpper()) {
+        else if (c.isUpper())
             QTest::keyRelease(target, key);
-        } else if (arrow >= 0) {
-            QTest::keyPress(target, key);
-            for (const bool press : {false, true, false, true})
-                QTest::simulateEvent(target, press, key, Qt::NoModifier, {}, true);
-        }
+        else if (arrow >= 0)
+            for (int i = 0; i < 5; ++i)
+                QTest::simulateEvent(target, i % 2 == 0, key, Qt::NoModifier, {}, i > 0);
     }
 }
 
@@ -85,12 +88,14 @@ class TestGameViewController : public QObject {
     Q_OBJECT
 
 private slots:
-    // No sound server for this whole program: no test here makes a sound.
+    // No sound server but spaceSaysTheWordAloud's own: no other test here makes a
+    // sound.
     void initTestCase() { qputenv("PULSE_SERVER", "unix:/nonexistent/verbolin-test"); }
 
     // Keys and speech: what the screen shows and what the voice is asked to say.
     void keys_data() {
-        // J: Japanese asked; A: speak automatically; a widget's name: the keys go to it
+        // J: Japanese asked; A: speak automatically; a widget's name: the keys go
+        // to it
         QTest::addColumn<QString>("options");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("expected");
@@ -132,9 +137,9 @@ private slots:
         QVERIFY(voice.stops > 0); // leaving the screen silences it
     }
 
-    // The end banner's save of the pairs missed (one, or none when no alert is expected): the
-    // title and text of the box each Alt+M opens, and what the store holds afterwards beyond
-    // what it held.
+    // The end banner's save of the pairs missed (one, or none when no alert is
+    // expected): the title and text of the box each Alt+M opens, and what the
+    // store holds afterwards beyond what it held.
     void saveMissed_data() {
         QTest::addColumn<Files>("before");
         QTest::addColumn<QStringList>("alerts");
@@ -191,9 +196,90 @@ private slots:
         // What was saved went out as the import's save prints it.
         QCOMPARE(loaded.out.bytes().contains("apple$りんご\n"), !added.isEmpty());
     }
+
+    // The space bar on the real quiz screen showing "apple" puts speech into the
+    // sound server: the null sink's monitor holds at least 0.3 s clearly above
+    // silence.
+    void spaceSaysTheWordAloud() {
+        // A PulseAudio server of this test's own, with one null sink, in a runtime
+        // folder of its own, so that it disturbs no other server and needs no sound
+        // card.
+        QTemporaryDir runtime;
+        const QString address = "unix:" + runtime.path() + "/pulse/native";
+        const auto answers = [&] {
+            QProcess pactl;
+            pactl.start("pactl", {"--server=" + address, "info"});
+            return pactl.waitForFinished() && pactl.exitStatus() == QProcess::NormalExit &&
+                   pactl.exitCode() == 0;
+        };
+        QProcess server;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"XDG_RUNTIME_DIR", "HOME"})
+            env.insert(name, runtime.path());
+        env.insert("PULSE_RUNTIME_PATH", runtime.path() + "/pulse");
+        server.setProcessEnvironment(env);
+        server.setStandardOutputFile(QProcess::nullDevice());
+        server.setStandardErrorFile(QProcess::nullDevice());
+        server.start("pulseaudio", {"--daemonize=no", "--exit-idle-time=-1", "-n",
+                                    "--load=module-null-sink sink_name=null",
+                                    "--load=module-native-protocol-unix"});
+        if (!QTest::qWaitFor([&] { return server.state() == QProcess::NotRunning || answers(); },
+                             10000) ||
+            !answers()) {
+            const char* why = "cannot start a private PulseAudio server (pulseaudio, pactl)";
+            if (qEnvironmentVariableIsSet("VERBOLIN_REQUIRE_SOUND"))
+                QFAIL(why);
+            QSKIP(why);
+        }
+        // Before anything in this process asks for the sound server.
+        qputenv("PULSE_SERVER", address.toLocal8Bit());
+        // Silence keeps the sink running, so that the recording runs with the clock
+        // from before the key: the first moments of a recording of an idle sink are
+        // lost.
+        const QStringList format{"--server=" + address, "--raw", "--format=s16le", "--rate=16000",
+                                 "--channels=1"};
+        QProcess silence, recorder;
+        silence.start("pacat", format + QStringList{"-p", "/dev/zero"});
+        recorder.start("parec", format + QStringList{"-d", "null.monitor", "--latency-msec=20"});
+        QVERIFY(silence.waitForStarted() && recorder.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(recorder.bytesAvailable() >= 32000, 10000); // 1 s
+
+        TestHome home;
+        AppDelegate delegate;
+        delegate.english_words = {"apple"};
+        delegate.japanese_words = {"りんご"};
+        delegate.LINE_INDEX = 1;
+        auto window = std::make_unique<MainWindow>(delegate);
+        window->show();
+        window->showQuiz();
+        auto* button = window->currentScreen()->findChild<QPushButton*>("Speak_button");
+        QVERIFY2(button->isEnabled(), qPrintable(button->toolTip()));
+        auto* engine = window->findChild<QTextToSpeech*>();
+        QTest::keyClick(window->currentScreen(), Qt::Key_Space);
+        QTRY_COMPARE_WITH_TIMEOUT(engine->state(), QTextToSpeech::Speaking, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(engine->state(), QTextToSpeech::Ready, 20000);
+        QTest::qWait(2000); // what the server still holds, and the recorder's latency
+        window.reset();     // the engine goes before the application object, cleanly
+        recorder.terminate();
+        silence.terminate();
+        QVERIFY(recorder.waitForFinished(5000) && silence.waitForFinished(5000));
+
+        // 10 ms windows of 16-bit samples: speech is the windows clearly above
+        // silence.
+        const QByteArray bytes = recorder.readAllStandardOutput();
+        const auto* samples = reinterpret_cast<const qint16*>(bytes.constData());
+        int loudWindows = 0;
+        for (qsizetype start = 0; start + 160 <= bytes.size() / 2; start += 160) {
+            double squares = 0;
+            for (qsizetype i = start; i < start + 160; ++i)
+                squares += std::pow(samples[i] / 32768.0, 2);
+            loudWindows += std::sqrt(squares / 160) > 0.02;
+        }
+        QVERIFY2(loudWindows >= 30, qPrintable(QString::number(loudWindows)));
+    }
 };
 
-// Run with -o /dev/stderr,txt (ctest does): the captures of standard output would
-// otherwise swallow a failure message.
+// Run with -o /dev/stderr,txt (ctest does): the captures of standard output
+// would otherwise swallow a failure message.
 QTEST_MAIN(TestGameViewController)
 #include "test_game_view_controller.moc"

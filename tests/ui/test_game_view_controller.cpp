@@ -21,6 +21,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <numeric>
 
 namespace {
 
@@ -205,13 +206,6 @@ private slots:
         // folder of its own, so that it disturbs no other server and needs no sound
         // card.
         QTemporaryDir runtime;
-        const QString address = "unix:" + runtime.path() + "/pulse/native";
-        const auto answers = [&] {
-            QProcess pactl;
-            pactl.start("pactl", {"--server=" + address, "info"});
-            return pactl.waitForFinished() && pactl.exitStatus() == QProcess::NormalExit &&
-                   pactl.exitCode() == 0;
-        };
         QProcess server;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"XDG_RUNTIME_DIR", "HOME"})
@@ -223,14 +217,14 @@ private slots:
         server.start("pulseaudio", {"--daemonize=no", "--exit-idle-time=-1", "-n",
                                     "--load=module-null-sink sink_name=null",
                                     "--load=module-native-protocol-unix"});
-        if (!QTest::qWaitFor([&] { return server.state() == QProcess::NotRunning || answers(); },
-                             10000) ||
-            !answers()) {
-            const char* why = "cannot start a private PulseAudio server (pulseaudio, pactl)";
+        const QString socket = runtime.path() + "/pulse/native";
+        if (!QTest::qWaitFor([&] { return QFile::exists(socket); }, 10000)) {
+            const char* why = "cannot start a private PulseAudio server (pulseaudio)";
             if (qEnvironmentVariableIsSet("VERBOLIN_REQUIRE_SOUND"))
                 QFAIL(why);
             QSKIP(why);
         }
+        const QString address = "unix:" + socket;
         // Before anything in this process asks for the sound server.
         qputenv("PULSE_SERVER", address.toLocal8Bit());
         // Silence keeps the sink running, so that the recording runs with the clock
@@ -269,12 +263,11 @@ private slots:
         const QByteArray bytes = recorder.readAllStandardOutput();
         const auto* samples = reinterpret_cast<const qint16*>(bytes.constData());
         int loudWindows = 0;
-        for (qsizetype start = 0; start + 160 <= bytes.size() / 2; start += 160) {
-            double squares = 0;
-            for (qsizetype i = start; i < start + 160; ++i)
-                squares += std::pow(samples[i] / 32768.0, 2);
-            loudWindows += std::sqrt(squares / 160) > 0.02;
-        }
+        for (qsizetype start = 0; start + 160 <= bytes.size() / 2; start += 160)
+            loudWindows +=
+                std::inner_product(samples + start, samples + start + 160, samples + start, 0.0) /
+                    160 >
+                std::pow(0.02 * 32768, 2);
         QVERIFY2(loudWindows >= 30, qPrintable(QString::number(loudWindows)));
     }
 };

@@ -21,10 +21,22 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+
+// Sends a drag of the path onto the screen, and its drop if it is taken; whether it is.
+static bool drop(QWidget* screen, const QString& path) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    enter.ignore();
+    QApplication::sendEvent(screen, &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    return enter.isAccepted() && QApplication::sendEvent(screen, &drop);
+}
 
 class TestJourney : public QObject {
     Q_OBJECT
@@ -45,12 +57,13 @@ private:
                : w->objectName().isEmpty() ? w->accessibleName()
                                            : w->objectName();
     }
-    // Where the journey stands: the screen, the focus and the texts of the labels named.
+    // Where the journey stands: the screen, the focus and the texts of the labels named
+    // (without the "ViewController" of the screens' names).
     QString at(const QList<const char*>& labels = {}) const {
         QStringList shown{screen()->metaObject()->className(), focus()};
         for (const char* name : labels)
             shown << label(name);
-        return shown.join(u'|');
+        return shown.join(u'|').remove(u"ViewController"_qs);
     }
     // Presses the keys, then waits for the journey to stand where expected.
     void expect(QList<QKeyCombination> keys, const QString& expected,
@@ -137,46 +150,49 @@ void TestJourney::fromATextFileToAFinishedStudy() {
     window_ = std::make_unique<MainWindow>(delegate_);
     window_->show();
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-    expect({}, u"StartViewController|Setup_button"_qs);
+    expect({}, u"Start|Setup_button"_qs);
     changeSettings({1, 1, 0}); // Japanese asked, in the file's order
 
     // The import screen starts at the separator; Tab runs row by row, entering a segmented
     // control at its selected segment, as a radio group; an arrow picks the next segment,
     // Enter the focused one; a caption's mnemonic goes to its control's selected segment.
     const QList<const char*> example{"sepalations_label"};
-    expect({Qt::ALT | Qt::Key_I}, u"LoadingViewController|カンマ|例: 英語,日本語"_qs, example);
+    expect({Qt::ALT | Qt::Key_I}, u"Loading|カンマ|例: 英語,日本語"_qs, example);
     QStringList order;
     for (int i = 0; i < 6; ++i, key(Qt::Key_Tab))
         order << focus();
     QCOMPARE(order,
              u"カンマ 英語が先 words_list_name Open_button Back_button カンマ"_qs.split(u' '));
-    expect({Qt::ALT | Qt::Key_D, Qt::Key_Right},
-           u"LoadingViewController|セミコロン|例: 英語;日本語"_qs, example);
-    expect({Qt::ALT | Qt::Key_R, Qt::Key_Right},
-           u"LoadingViewController|日本語が先|例: 日本語;英語"_qs, example);
-    expect({Qt::ALT | Qt::Key_D}, u"LoadingViewController|セミコロン"_qs);
+    expect({Qt::ALT | Qt::Key_D, Qt::Key_Right}, u"Loading|セミコロン|例: 英語;日本語"_qs, example);
+    expect({Qt::ALT | Qt::Key_R, Qt::Key_Right}, u"Loading|日本語が先|例: 日本語;英語"_qs, example);
+    expect({Qt::ALT | Qt::Key_D}, u"Loading|セミコロン"_qs);
     QApplication::focusWidget()->nextInFocusChain()->setFocus(); // "@", not picked yet
-    expect({Qt::Key_Return}, u"LoadingViewController|アットマーク|例: 日本語@英語"_qs, example);
-    // Imported, Japanese first with "@", under a typed name.
+    expect({Qt::Key_Return}, u"Loading|アットマーク|例: 日本語@英語"_qs, example);
+    // Imported, Japanese first with "@", under a typed name, from a file dropped on the
+    // screen (a folder is not taken).
     auto* name = child<QLineEdit>("words_list_name");
     QCOMPARE(name->placeholderText(), u"単語リスト名"_qs);
     QTest::keyClicks(name, u"fruit"_qs);
     ShownAlert done;
-    click("Open_button", {choosePath(source.fileName()), answerAlert(&done)});
+    {
+        ModalDriver driver({answerAlert(&done)});
+        QVERIFY(!drop(screen(), sources.path()) && drop(screen(), source.fileName()));
+        QTRY_VERIFY(driver.done());
+    }
     QCOMPARE(done.informativeText,
              u"単語リストの読み込みが完了しました。\n単語リスト名はfruitです。"_qs);
     activate();
     // Back, and here again: the separator is "," again, the order as chosen.
-    expect({Qt::ALT | Qt::Key_B}, u"StartViewController|Setup_button"_qs);
-    expect({Qt::ALT | Qt::Key_I}, u"LoadingViewController|カンマ|例: 日本語,英語"_qs, example);
-    expect({Qt::ALT | Qt::Key_B}, u"StartViewController|Setup_button"_qs);
+    expect({Qt::ALT | Qt::Key_B}, u"Start|Setup_button"_qs);
+    expect({Qt::ALT | Qt::Key_I}, u"Loading|カンマ|例: 日本語,英語"_qs, example);
+    expect({Qt::ALT | Qt::Key_B}, u"Start|Setup_button"_qs);
 
     // Set-up: nothing chosen on arrival; an arrow in the list box chooses but only the
     // button loads.
     const QByteArray longList = QByteArray(2500, 'x') + "\n" + QByteArray("c$猫\n").repeated(500);
     home.writeFile(u"words_lists/long.txt"_qs, longList);
     home.writeFile(u"words_lists/other.txt"_qs, "o$1\n" + longList);
-    expect({Qt::Key_Space}, u"GameSettingViewController|Words_lists"_qs);
+    expect({Qt::Key_Space}, u"GameSetting|Words_lists"_qs);
     auto* lists = child<QComboBox>("Words_lists");
     QVERIFY(lists->currentIndex() == -1 && !child<QPushButton>("Start_button")->isEnabled());
     key(Qt::Key_Down);
@@ -226,7 +242,7 @@ void TestJourney::fromATextFileToAFinishedStudy() {
     key(Qt::Key_Space);
     QCOMPARE(preview->toPlainText() + label("All_words_number"),
              QString::fromUtf8("apple$りんご\n" + longWord + "$本\ncat$猫\n全3単語"));
-    expect({Qt::ALT | Qt::Key_S}, u"GameViewController|GameViewController"_qs);
+    expect({Qt::ALT | Qt::Key_S}, u"Game|Game"_qs);
 
     // Play it, Japanese asked: a wrong answer in lap 1, then a clean lap 2. The quiz holds
     // the focus itself. A word is shown as it is, never as markup. Without a sound server
@@ -254,11 +270,11 @@ void TestJourney::fromATextFileToAFinishedStudy() {
             }
     QVERIFY2(bottom - top > answer->fontMetrics().height() && edgeInk == 0, "cut off");
     release({Qt::Key_Right, Qt::Key_Down, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Right});
-    QCOMPARE(at({"Upper_words"}), u"GameViewController|GameViewController|\n学習");
+    QCOMPARE(at({"Upper_words"}), u"Game|Game|\n学習");
 
     // Back to the set-up screen and on to the start.
-    expect({Qt::ALT | Qt::Key_B}, u"GameSettingViewController|Words_lists"_qs);
-    expect({Qt::ALT | Qt::Key_B}, u"StartViewController|Setup_button"_qs);
+    expect({Qt::ALT | Qt::Key_B}, u"GameSetting|Words_lists"_qs);
+    expect({Qt::ALT | Qt::Key_B}, u"Start|Setup_button"_qs);
 
     // Ask the English side and play again: the quiz asks the pairs that were loaded, even
     // if the file changed before the start.
@@ -269,8 +285,7 @@ void TestJourney::fromATextFileToAFinishedStudy() {
     click("Start_button");
     activate();
     release({Qt::Key_Down});
-    QCOMPARE(at({"Upper_words", "Lower_words"}),
-             u"GameViewController|GameViewController|apple|りんご");
+    QCOMPARE(at({"Upper_words", "Lower_words"}), u"Game|Game|apple|りんご");
     QCOMPARE(out.lines().filter(u"pulseaudio"_qs).size(), 1);
 
     // Nothing but the store was written in the home folder.

@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QMimeData>
 #include <QPushButton>
 #include <QStringEncoder>
 #include <QTest>
@@ -29,44 +28,12 @@ ModalDriver::Step choose(const QString& path, bool gone = false) {
     };
 }
 
-// Sends a drag of the path onto the screen, and its drop if it is taken; whether it is.
-bool drop(LoadingViewController& screen, const QString& path) {
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(path)});
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    enter.ignore();
-    QApplication::sendEvent(&screen, &enter);
-    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    return enter.isAccepted() && QApplication::sendEvent(&screen, &drop);
-}
-
 } // namespace
 
-// The import screen, driven through its panel, drops and boxes.
+// The import screen, driven through its panel and boxes.
 class LoadingViewControllerTest : public QObject {
     Q_OBJECT
 private slots:
-    // A cancelled panel imports nothing and shows nothing; a folder dragged onto the screen
-    // is not taken; a dropped file is imported under the next number.
-    void cancelsAndTakesADrop() {
-        TestHome home;
-        home.makeListFolder();
-        home.writeFile(u"dropped.txt"_qs, "sun,太陽");
-        AppDelegate state;
-        LoadingViewController screen(state);
-        StdoutCapture out;
-        ShownAlert shown;
-        ModalDriver driver({choose(QString()), answerAlert(&shown)});
-        QTest::mouseClick(screen.findChild<QPushButton*>(u"Open_button"_qs), Qt::LeftButton);
-        QCOMPARE(out.lines(), QStringList());
-        QVERIFY(!drop(screen, home.path()) && drop(screen, home.path() + u"/dropped.txt"_qs));
-        QTRY_VERIFY(driver.done());
-        QCOMPARE(driver.unexpected(), 0);
-        QCOMPARE(shown.informativeText,
-                 u"単語リストの読み込みが完了しました。\n単語リスト名はWords_list_1.txtです。"_qs);
-        QCOMPARE(home.readFile(u"words_lists/Words_list_1.txt"_qs), "sun$太陽\n"_qba);
-    }
-
     // The "ERROR!" box of a file that is not imported as it stands: its text, its buttons,
     // for a file in another encoding what its second button does ("taken": pressed), and
     // what was printed before it. bytes: null for a file gone once chosen.

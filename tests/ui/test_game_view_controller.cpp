@@ -145,25 +145,25 @@ private slots:
         QTest::addColumn<Files>("before");
         QTest::addColumn<QStringList>("alerts");
         QTest::addColumn<Files>("added");
+        const auto row = [](const char* name, const Files& before, const QStringList& alerts,
+                            const Files& added) {
+            QTest::newRow(name) << before << alerts << added;
+        };
         const auto saved = [](const char* name) {
             return u"保存完了|間違えた1単語を「"_qs + QString::fromUtf8(name) +
                    u"」として保存しました。"_qs;
         };
         const QByteArray apple = "apple$りんご\n";
         const QString review = u"words_lists/fruit_復習.txt"_qs, count = u"count.txt"_qs;
-        QTest::newRow("nothing missed") << Files{} << QStringList{} << Files{};
-        QTest::newRow("one missed") << Files{} << QStringList{saved("fruit_復習.txt")}
-                                    << Files{{review, apple}, {count, "1"}};
-        QTest::newRow("the review name taken")
-            << Files{{review, "old$古い\n"}} << QStringList{saved("Words_list_1.txt")}
-            << Files{{u"words_lists/Words_list_1.txt"_qs, apple}, {count, "1"}};
-        QTest::newRow("a counter that is no number")
-            << Files{{count, "abc"}}
-            << QStringList{u"ERROR!|count.txtの内容が数値ではないため、単語リストを保存できませんでした。"_qs}
-            << Files{};
-        QTest::newRow("saved twice")
-            << Files{} << QStringList{saved("fruit_復習.txt"), saved("Words_list_2.txt")}
-            << Files{{review, apple}, {u"words_lists/Words_list_2.txt"_qs, apple}, {count, "2"}};
+        row("nothing missed", {}, {}, {});
+        row("one missed", {}, {saved("fruit_復習.txt")}, {{review, apple}, {count, "1"}});
+        row("the review name taken", {{review, "old$古い\n"}}, {saved("Words_list_1.txt")},
+            {{u"words_lists/Words_list_1.txt"_qs, apple}, {count, "1"}});
+        row("a counter that is no number", {{count, "abc"}},
+            {u"ERROR!|count.txtの内容が数値ではないため、単語リストを保存できませんでした。"_qs},
+            {});
+        row("saved twice", {}, {saved("fruit_復習.txt"), saved("Words_list_2.txt")},
+            {{review, apple}, {u"words_lists/Words_list_2.txt"_qs, apple}, {count, "2"}});
     }
     void saveMissed() {
         QFETCH(Files, before);
@@ -238,12 +238,8 @@ private slots:
         QVERIFY(silence.waitForStarted() && recorder.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(recorder.bytesAvailable() >= 32000, 10000); // 1 s
 
-        TestHome home;
-        AppDelegate delegate;
-        delegate.english_words = {"apple"};
-        delegate.japanese_words = {"りんご"};
-        delegate.LINE_INDEX = 1;
-        auto window = std::make_unique<MainWindow>(delegate);
+        Loaded loaded;
+        auto window = std::make_unique<MainWindow>(loaded.delegate);
         window->show();
         window->showQuiz();
         auto* button = window->currentScreen()->findChild<QPushButton*>("Speak_button");

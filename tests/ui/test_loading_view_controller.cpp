@@ -72,11 +72,7 @@ private slots:
         row("Shift_JIS declined", sjis, sjisText, unread, sjisOffer);
         row("Shift_JIS taken", sjis, sjisText, unread, sjisOffer);
         row("UTF-16 LE taken", utf16(QStringConverter::Utf16LE), utf16Text, unread, utf16Offer);
-        row("UTF-16 with a lone surrogate",
-            QByteArray("\xFF\xFE"
-                       "a\x00\x00\xD8",
-                       6),
-            resave, unread);
+        row("UTF-16 with a lone surrogate", QByteArray::fromHex("fffe610000d8"), resave, unread);
         row("UTF-16 BE declined", utf16(QStringConverter::Utf16BE), utf16Text, unread, utf16Offer);
     }
     void errorBox() {

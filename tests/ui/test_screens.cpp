@@ -1,31 +1,44 @@
 // SPDX-FileCopyrightText: The Verbolin developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The whole road of a study through the real main window: change the settings, import a
-// file, look through the set-up screen, play it to the end and back, and play again. The
-// keyboard drives where it is the point (where the focus lands on each screen, the import
-// screen's Tab order and mnemonics, the quiz and what it gives a screen reader); clicks
-// drive the rest.
+// The screens through their controls: the import screen's boxes, and the whole road of a
+// study through the real main window.
 
 #include "app/app_delegate.h"
 #include "modal_driver.h"
 #include "stdout_capture.h"
 #include "test_home.h"
 #include "ui/list_preview.h"
+#include "ui/loading_view_controller.h"
 #include "ui/main_window.h"
 #include "ui/segmented_control.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstring>
+
+// Chooses path in the panel, which must ask for one existing file; gone: the file goes once
+// chosen.
+static ModalDriver::Step choose(const QString& path, bool gone = false) {
+    return [=](QWidget* modal) {
+        auto* panel = qobject_cast<QFileDialog*>(modal);
+        const bool existingFile = panel && panel->fileMode() == QFileDialog::ExistingFile;
+        choosePath(path)(modal);
+        QVERIFY(existingFile && (!gone || QFile::remove(path)));
+    };
+}
 
 // Sends a drag of the path onto the screen, and its drop if it is taken; whether it is.
 static bool drop(QWidget* screen, const QString& path) {
@@ -38,9 +51,97 @@ static bool drop(QWidget* screen, const QString& path) {
     return enter.isAccepted() && QApplication::sendEvent(screen, &drop);
 }
 
-class TestJourney : public QObject {
+class TestScreens : public QObject {
     Q_OBJECT
 private slots:
+    // The "ERROR!" box of a file that is not imported as it stands: its text, its buttons,
+    // for a file in another encoding what its second button does ("taken": pressed), and
+    // what was printed before it. bytes: null for a file gone once chosen.
+    void errorBox_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("printed"); // in the last line printed before the box
+        QTest::addColumn<QString>("offer");   // the second button
+        const QByteArray sjis(QStringEncoder("Shift_JIS").encode(u"apple,りんご\n"));
+        const auto utf16 = [](QStringConverter::Encoding encoding) {
+            return QByteArray(QStringEncoder(encoding, QStringConverter::Flag::WriteBom)
+                                  .encode(u"apple,りんご\n"));
+        };
+        const auto row = [](const char* name, const QByteArray& bytes, const QString& text,
+                            const QString& printed = {}, const QString& offer = {}) {
+            QTest::newRow(name) << bytes << text << printed << offer;
+        };
+        const QString unread = u"ファイルを読み込めませんでした"_qs;
+        const QString notUtf8 = u"ファイルをUTF-8のテキストとして読み込めませんでした。"_qs;
+        const QString sjisText = notUtf8 + u"Shift_JISのファイルとして読み込むこともできます。"_qs;
+        const QString utf16Text = notUtf8 + u"UTF-16のファイルとして読み込むこともできます。"_qs;
+        const QString resave = notUtf8 + u"UTF-8で保存し直してから読み込んでください。"_qs;
+        const QByteArray line(1 << 20, 'x');
+        const QString format = u" は正しいフォーマットに基づいて書かれていません。"_qs;
+        const QString sjisOffer = u"Shift_JISとして読み込む"_qs,
+                      utf16Offer = u"UTF-16として読み込む"_qs;
+        row("BOM", u"\uFEFFa,b\n\uFEFFc,d"_qs.toUtf8(),
+            u"2行目: 日本語と英語の順番が正しくありません。"_qs);
+        row("1 MB line", "a,b\n" + line, u"2行目: "_qs + QString::fromLatin1(line) + format);
+        row("10,000 characters", "a,b\n" + line.first(10000),
+            u"2行目: "_qs + QString::fromLatin1(line.first(10000)) + format);
+        row("markup", "<b>bold</b>,&lt;b&gt;  c,x",
+            u"1行目: <b>bold</b>,&lt;b&gt;  c,x には2つ以上の,が含まれています。"_qs);
+        row("gone", {}, unread + u"。"_qs, QString::fromLocal8Bit(std::strerror(ENOENT)));
+        row("Shift_JIS taken", sjis, sjisText, unread, sjisOffer);
+        row("UTF-16 LE taken", utf16(QStringConverter::Utf16LE), utf16Text, unread, utf16Offer);
+        row("UTF-16 with a lone surrogate", QByteArray::fromHex("fffe610000d8"), resave, unread);
+        row("UTF-16 BE declined", utf16(QStringConverter::Utf16BE), utf16Text, unread, utf16Offer);
+    }
+    void errorBox() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QFETCH(QString, printed);
+        QFETCH(QString, offer);
+        TestHome home;
+        home.makeListFolder();
+        home.writeFile(u"source.txt"_qs, bytes);
+        AppDelegate state;
+        LoadingViewController screen(state);
+        // Only what the screen flushed itself counts as printed before the box.
+        StdoutCapture out(StdoutCapture::AsWritten);
+        ShownAlert error, completion;
+        QStringList beforeTheBox;
+        const bool taken = QByteArrayView(QTest::currentDataTag()).endsWith("taken");
+        ModalDriver driver({choose(home.path() + u"/source.txt"_qs, bytes.isNull()),
+                            [&](QWidget* modal) {
+                                beforeTheBox = out.lines();
+                                answerAlert(&error, taken ? offer : u"OK"_qs)(modal);
+                            },
+                            answerAlert(&completion)});
+        QTest::mouseClick(screen.findChild<QPushButton*>(u"Open_button"_qs), Qt::LeftButton);
+        QCOMPARE(driver.unexpected(), 0);
+        QCOMPARE(
+            QStringList({error.text, error.informativeText}) + error.buttons,
+            QStringList({u"ERROR!"_qs, text, u"OK"_qs, offer}).mid(0, offer.isEmpty() ? 3 : 4));
+        // Shown as it is, whole up to 10,000 characters of the line; beyond, abridged, and
+        // said so.
+        QVERIFY(error.plain);
+        if (text.size() <= 12000)
+            QCOMPARE(error.shown, text);
+        else
+            QVERIFY(error.shown.size() < 12000 && error.shown.startsWith(text.first(100)) &&
+                    error.shown.endsWith(text.last(100)) && error.shown.contains(u"省略"_qs));
+        // The failure's description was printed last before the box, and nothing after it.
+        QVERIFY2(printed.isEmpty() ? beforeTheBox.isEmpty()
+                                   : beforeTheBox.value(beforeTheBox.size() - 1).contains(printed),
+                 qPrintable(beforeTheBox.join(u'\n')));
+        if (!taken)
+            QCOMPARE(out.lines(), beforeTheBox);
+        QCOMPARE(completion.text, taken ? u"読み込み完了"_qs : QString());
+        QCOMPARE(home.readFile(u"words_lists/Words_list_1.txt"_qs),
+                 taken ? "apple$りんご\n"_qba : QByteArray());
+    }
+
+    // Change the settings, import a file, look through the set-up screen, play it to the end
+    // and back, and play again. The keyboard drives where it is the point (where the focus
+    // lands on each screen, the import screen's Tab order and mnemonics, the quiz and what it
+    // gives a screen reader); clicks drive the rest.
     void fromATextFileToAFinishedStudy();
 
 private:
@@ -50,17 +151,14 @@ private:
     }
     // Empty on a screen without it: a QTRY_COMPARE asks before the screen changes.
     QString label(const char* name) const { return child(name) ? child(name)->text() : QString(); }
-    // The focused widget's objectName, or its accessible name when it has none (a segment).
-    static QString focus() {
-        const QWidget* w = QApplication::focusWidget();
-        return !w                          ? u"(none)"_qs
-               : w->objectName().isEmpty() ? w->accessibleName()
-                                           : w->objectName();
-    }
-    // Where the journey stands: the screen, the focus and the texts of the labels named
-    // (without the "ViewController" of the screens' names).
+    // Where the journey stands: the screen (without the "ViewController" of its name), the
+    // focused widget (by its objectName, or its accessible name when it has none: a segment)
+    // and the texts of the labels named.
     QString at(const QList<const char*>& labels = {}) const {
-        QStringList shown{screen()->metaObject()->className(), focus()};
+        const QWidget* w = QApplication::focusWidget();
+        QStringList shown{screen()->metaObject()->className(), w ? w->objectName() : QString()};
+        if (w && shown[1].isEmpty())
+            shown[1] = w->accessibleName();
         for (const char* name : labels)
             shown << label(name);
         return shown.join(u'|').remove(u"ViewController"_qs);
@@ -93,7 +191,7 @@ private:
     std::unique_ptr<MainWindow> window_;
 };
 
-void TestJourney::click(const char* name, QList<ModalDriver::Step> dialogs) {
+void TestScreens::click(const char* name, QList<ModalDriver::Step> dialogs) {
     auto* button = child<QAbstractButton>(name);
     QVERIFY2(button && button->isVisible() && button->isEnabled(), name);
     ModalDriver driver(std::move(dialogs));
@@ -105,7 +203,7 @@ void TestJourney::click(const char* name, QList<ModalDriver::Step> dialogs) {
 
 // The panel opens on the values in force and a click on a segment writes its field; Escape
 // closes the panel.
-void TestJourney::changeSettings(const QList<int>& picked) {
+void TestScreens::changeSettings(const QList<int>& picked) {
     const auto settings = [this] {
         return QList<int>{int(delegate_.PLAYING_TYPE), !delegate_.SHUFFLE,
                           !delegate_.SPEAK_AUTOMATICALLY};
@@ -126,7 +224,7 @@ void TestJourney::changeSettings(const QList<int>& picked) {
     activate();
 }
 
-void TestJourney::fromATextFileToAFinishedStudy() {
+void TestScreens::fromATextFileToAFinishedStudy() {
     // As main() does: the sound client keeps its own files there, not in the home folder.
     // The file panel's settings must not land there either: the program sends them elsewhere.
     QTemporaryDir config;
@@ -156,7 +254,7 @@ void TestJourney::fromATextFileToAFinishedStudy() {
     expect({Qt::ALT | Qt::Key_I}, u"Loading|カンマ|例: 英語,日本語"_qs, example);
     QStringList order;
     for (int i = 0; i < 6; ++i, press({Qt::Key_Tab}))
-        order << focus();
+        order << at().section(u'|', 1);
     QCOMPARE(order,
              u"カンマ 英語が先 words_list_name Open_button Back_button カンマ"_qs.split(u' '));
     expect({Qt::ALT | Qt::Key_D, Qt::Key_Right}, u"Loading|セミコロン|例: 英語;日本語"_qs, example);
@@ -288,5 +386,5 @@ void TestJourney::fromATextFileToAFinishedStudy() {
     window_.reset();
 }
 
-QTEST_MAIN(TestJourney)
-#include "test_journey.moc"
+QTEST_MAIN(TestScreens)
+#include "test_screens.moc"

@@ -25,20 +25,23 @@
 
 namespace {
 
-// Three pairs loaded, in a temporary home, with the diagnostics captured.
+// Three pairs loaded from fruit.txt, in a temporary home, with the diagnostics captured.
 struct Loaded {
     TestHome home;
     StdoutCapture out;
     AppDelegate delegate;
     Loaded() {
+        home.makeListFolder();
+        delegate.WORDS_LIST_FOR_GAME =
+            QUrl::fromLocalFile(home.listFolder() + u"/fruit.txt"_qs).toString();
         delegate.english_words = {"apple", "take care of", "<b>cat</b>"};
         delegate.japanese_words = {"りんご", "世話をする", "猫"};
         delegate.LINE_INDEX = 3;
     }
 };
 
-// The six labels in screen order joined by '|', the lap bar as value/maximum,
-// and "♪" if the speak button is enabled.
+// The six labels in screen order joined by '|', the lap bar as value/maximum, and "♪" if
+// the speak button is enabled.
 QString shown(const QWidget* screen) {
     QStringList texts;
     for (const char* name :
@@ -50,9 +53,9 @@ QString shown(const QWidget* screen) {
            (speakable ? u" ♪"_qs : QString());
 }
 
-// Keys L R D U released; in lower case, pressed and held so that the keyboard
-// repeats it (as release and press); S the space bar, B a click on the speak
-// button; any other letter is that key clicked. Spaces only group keys.
+// Keys L R D U released; in lower case, pressed and held so that the keyboard repeats it
+// (as release and press); S the space bar, B a click on the speak button; any other
+// letter is that key clicked. Spaces only group keys.
 void send(QWidget* target, const QString& keys) {
     for (const QChar c : keys) {
         const qsizetype arrow = QStringView(u"LURD").indexOf(c.toUpper());
@@ -89,8 +92,7 @@ class TestGameViewController : public QObject {
     Q_OBJECT
 
 private slots:
-    // No sound server but spaceSaysTheWordAloud's own: no other test here makes a
-    // sound.
+    // No sound server but spaceSaysTheWordAloud's own: no other test here makes a sound.
     void initTestCase() { qputenv("PULSE_SERVER", "unix:/nonexistent/verbolin-test"); }
 
     // Keys, speech and the end banner's save of the pairs missed (Alt+M once for each alert
@@ -132,8 +134,6 @@ private slots:
         const QString review = u"words_lists/fruit_復習.txt"_qs, count = u"count.txt"_qs;
         const char *end = "|\n学習|終了||| 1/1", *missOne = "DL DR DR U DR";
         row("end banner, nothing missed", "", "DR DR DR", end);
-        row("one missed", "", missOne, end, {}, {saved("fruit_復習.txt")},
-            {{review, pair}, {count, "1"}});
         row("the review name taken", "", missOne, end, {}, {saved("Words_list_1.txt")},
             {{u"words_lists/Words_list_1.txt"_qs, pair}, {count, "1"}}, {{review, "old$古い\n"}});
         row("a counter that is no number", "", missOne, end, {},
@@ -149,13 +149,10 @@ private slots:
         QFETCH(Files, added);
         QFETCH(Files, before);
         Loaded loaded;
-        loaded.home.makeListFolder();
         for (auto it = before.begin(); it != before.end(); ++it)
             loaded.home.writeFile(it.key(), it.value());
         Files expected = loaded.home.snapshot();
         expected.insert(added);
-        loaded.delegate.WORDS_LIST_FOR_GAME =
-            QUrl::fromLocalFile(loaded.home.listFolder() + u"/fruit.txt"_qs).toString();
         loaded.delegate.PLAYING_TYPE = options.startsWith(u'J');
         loaded.delegate.SPEAK_AUTOMATICALLY = options.endsWith(u'A');
         RecordingVoice voice;
@@ -182,8 +179,6 @@ private slots:
         QCOMPARE(screen->findChild<QPushButton*>(u"Save_missed_button"_qs)->isEnabled(),
                  !alerts.isEmpty());
         QCOMPARE(loaded.home.snapshot(), expected);
-        // What was saved went out as the import's save prints it.
-        QCOMPARE(loaded.out.bytes().contains("apple$りんご\n"), !added.isEmpty());
         window.reset();
         QVERIFY(voice.stops > 0); // leaving the screen silences it
     }
@@ -209,13 +204,11 @@ private slots:
             QVERIFY2(!qEnvironmentVariableIsSet("VERBOLIN_REQUIRE_SOUND"), "no PulseAudio server");
             QSKIP("cannot start a private PulseAudio server (pulseaudio)");
         }
-        const QString address = "unix:" + socket;
-        // Before anything in this process asks for the sound server.
-        qputenv("PULSE_SERVER", address.toLocal8Bit());
+        // Before anything in this process asks for the sound server; the tools below too.
+        qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(socket));
         // Silence keeps the sink running, so that the recording runs with the clock from
         // before the key: the first moments of a recording of an idle sink are lost.
-        const QStringList format{"--server=" + address, "--raw", "--format=s16le", "--rate=16000",
-                                 "--channels=1"};
+        const QStringList format{"--raw", "--format=s16le", "--rate=16000", "--channels=1"};
         QProcess silence, recorder;
         silence.start("pacat", format + QStringList{"-p", "/dev/zero"});
         recorder.start("parec", format + QStringList{"-d", "null.monitor", "--latency-msec=20"});
@@ -224,7 +217,6 @@ private slots:
 
         Loaded loaded;
         auto window = std::make_unique<MainWindow>(loaded.delegate);
-        window->show();
         window->showQuiz();
         auto* engine = window->findChild<QTextToSpeech*>();
         QTest::keyClick(window->currentScreen(), Qt::Key_Space);
@@ -248,7 +240,7 @@ private slots:
     }
 };
 
-// Run with -o /dev/stderr,txt (ctest does): the captures of standard output
-// would otherwise swallow a failure message.
+// Run with -o /dev/stderr,txt (ctest does): the captures of standard output would
+// otherwise swallow a failure message.
 QTEST_MAIN(TestGameViewController)
 #include "test_game_view_controller.moc"

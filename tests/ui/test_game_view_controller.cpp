@@ -7,23 +7,33 @@
 #include "stdout_capture.h"
 #include "test_home.h"
 #include "ui/game_view_controller.h"
+#include "ui/main_window.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextToSpeech>
 #include <QUrl>
 #include <QtTest>
 
+#include <cmath>
+#include <numeric>
+
 namespace {
 
-// Three pairs loaded, in a temporary home, with the diagnostics captured.
+// Three pairs loaded from fruit.txt, in a temporary home, with the diagnostics captured.
 struct Loaded {
     TestHome home;
     StdoutCapture out;
     AppDelegate delegate;
     Loaded() {
+        home.makeListFolder();
+        delegate.WORDS_LIST_FOR_GAME =
+            QUrl::fromLocalFile(home.listFolder() + u"/fruit.txt"_qs).toString();
         delegate.english_words = {"apple", "take care of", "<b>cat</b>"};
         delegate.japanese_words = {"りんご", "世話をする", "猫"};
         delegate.LINE_INDEX = 3;
@@ -48,23 +58,20 @@ QString shown(const QWidget* screen) {
 // letter is that key clicked. Spaces only group keys.
 void send(QWidget* target, const QString& keys) {
     for (const QChar c : keys) {
-        const qsizetype arrow = QStringView(u"LRDU").indexOf(c.toUpper());
-        const Qt::Key key = arrow >= 0  ? std::array{Qt::Key_Left, Qt::Key_Right, Qt::Key_Down,
-                                                    Qt::Key_Up}[size_t(arrow)]
+        const qsizetype arrow = QStringView(u"LURD").indexOf(c.toUpper());
+        const Qt::Key key = arrow >= 0  ? Qt::Key(Qt::Key_Left + arrow)
                             : c == u'S' ? Qt::Key_Space
                                         : Qt::Key(c.unicode());
-        if (c == u'B') {
+        if (c == u'B')
             QTest::mouseClick(target->window()->findChild<QPushButton*>(u"Speak_button"_qs),
                               Qt::LeftButton);
-        } else if (arrow < 0 && c != u' ') {
+        else if (arrow < 0 && c != u' ')
             QTest::keyClick(target, key);
-        } else if (c.isUpper()) {
+        else if (c.isUpper())
             QTest::keyRelease(target, key);
-        } else if (arrow >= 0) {
-            QTest::keyPress(target, key);
-            for (const bool press : {false, true, false, true})
-                QTest::simulateEvent(target, press, key, Qt::NoModifier, {}, true);
-        }
+        else if (arrow >= 0)
+            for (int i = 0; i < 5; ++i)
+                QTest::simulateEvent(target, i % 2 == 0, key, Qt::NoModifier, {}, i > 0);
     }
 }
 
@@ -77,133 +84,161 @@ struct RecordingVoice : quiz::Voice {
     void stop() override { ++stops; }
 };
 
+using Files = QMap<QString, QByteArray>;
+
 } // namespace
 
 class TestGameViewController : public QObject {
     Q_OBJECT
 
 private slots:
-    // No sound server for this whole program: no test here makes a sound.
+    // No sound server but spaceSaysTheWordAloud's own: no other test here makes a sound.
     void initTestCase() { qputenv("PULSE_SERVER", "unix:/nonexistent/verbolin-test"); }
-    void keys_data();
-    void keys();
-    void saveMissed_data();
-    void saveMissed();
-};
 
-using Files = QMap<QString, QByteArray>;
-
-// The end banner's save of the pairs missed: the button, the alerts of each press, and what
-// the store holds afterwards beyond what it held.
-void TestGameViewController::saveMissed_data() {
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<Files>("before");
-    QTest::addColumn<QStringList>("alerts"); // one press each
-    QTest::addColumn<Files>("added");
-    const QString missOne = u"DL DR DR U DR"_qs;
-    const auto saved = [](const QString& name) {
-        return u"間違えた1単語を「"_qs + name + u"」として保存しました。"_qs;
-    };
-    const QByteArray apple = "apple$りんご\n";
-    const QString review = u"words_lists/fruit_復習.txt"_qs;
-    const Files one{{review, apple}, {u"count.txt"_qs, "1"}};
-    const auto row = [](const char* name, const QString& keys, const Files& before,
-                        const QStringList& alerts, const Files& added) {
-        QTest::newRow(name) << keys << before << alerts << added;
-    };
-    row("nothing missed", u"DR DR DR"_qs, {}, {}, {});
-    row("one missed", missOne, {}, {saved(u"fruit_復習.txt"_qs)}, one);
-    row("the review name taken", missOne, {{review, "old$古い\n"}}, {saved(u"Words_list_1.txt"_qs)},
-        {{u"words_lists/Words_list_1.txt"_qs, apple}, {u"count.txt"_qs, "1"}});
-    row("a counter that is no number", missOne, {{u"count.txt"_qs, "abc"}},
-        {u"count.txtの内容が数値ではないため、単語リストを保存できませんでした。"_qs}, {});
-    row("saved twice", missOne, {}, {saved(u"fruit_復習.txt"_qs), saved(u"Words_list_2.txt"_qs)},
-        {{review, apple}, {u"words_lists/Words_list_2.txt"_qs, apple}, {u"count.txt"_qs, "2"}});
-}
-
-void TestGameViewController::saveMissed() {
-    QFETCH(QString, keys);
-    QFETCH(Files, before);
-    QFETCH(QStringList, alerts);
-    QFETCH(Files, added);
-    Loaded loaded;
-    loaded.home.makeListFolder();
-    for (auto it = before.begin(); it != before.end(); ++it)
-        loaded.home.writeFile(it.key(), it.value());
-    Files expected = loaded.home.snapshot();
-    expected.insert(added);
-    loaded.delegate.WORDS_LIST_FOR_GAME =
-        QUrl::fromLocalFile(loaded.home.listFolder() + u"/fruit.txt"_qs).toString();
-    GameViewController screen(loaded.delegate);
-    screen.show();
-    auto* button = screen.findChild<QPushButton*>(u"Save_missed_button"_qs);
-    QVERIFY(!button->isEnabled());
-    send(&screen, keys);
-    QCOMPARE(shown(&screen).section(u' ', 0, 0), u"|\n学習|終了|||"_qs);
-    QCOMPARE(button->isEnabled(), !alerts.isEmpty());
-    for (const QString& alert : alerts) {
-        screen.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&screen));
-        ShownAlert box;
-        ModalDriver driver({answerAlert(&box)});
-        QTest::keyClick(&screen, Qt::Key_M, Qt::AltModifier);
-        QTRY_VERIFY(driver.done()); // a mnemonic clicks a moment later
-        QCOMPARE(box.informativeText, alert);
-        QCOMPARE(box.text, alert.contains(u"保存しました"_qs) ? u"保存完了"_qs : u"ERROR!"_qs);
+    // Keys, speech and the end banner's save of the pairs missed (Alt+M once for each alert
+    // expected): what the screen shows, what the voice is asked to say, the title and text of
+    // each box, and the files added to those the home held before.
+    void keys_data() {
+        // J: Japanese asked; A: speak automatically; a widget's name: the keys go to it
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QStringList>("said");
+        QTest::addColumn<QStringList>("alerts");
+        QTest::addColumn<Files>("added");
+        QTest::addColumn<Files>("before");
+        auto row = [](const char* name, const char* options, const char* keys, const char* shown,
+                      const QStringList& said = {}, const QStringList& alerts = {},
+                      const Files& added = {}, const Files& before = {}) {
+            QTest::newRow(name) << options << keys << QString::fromUtf8(shown) << said << alerts
+                                << added << before;
+        };
+        const QStringList apple{"apple"};
+        row("acts at release, once", "", "D r JKX", "|apple|りんご|↓|1/3| 0/3 ♪");
+        row("on Back_button", "Back_button", "DR D", "|take care of|世話をする|↓|2/3| 1/3 ♪");
+        row("keys outside ignored", "outside", "D S", "|apple||↓|1/3| 0/3 ♪");
+        row("space says", "", "S DR", "|take care of||↓|2/3| 1/3 ♪", apple);
+        row("space on the button", "Speak_button", "S", "|apple||↓|1/3| 0/3 ♪", apple);
+        row("the button says", "", "D B", "|apple|りんご|↓|1/3| 0/3 ♪", apple);
+        row("Japanese asked", "J", "S B", "|りんご||↓|1/3| 0/3");
+        row("Japanese revealed", "J", "D S", "|りんご|apple|↓|1/3| 0/3 ♪", apple);
+        row("automatic", "A", "DD R DL DR", "↑|\n2周目|スタート||66%正解| 0/1",
+            {"apple", "take care of", "<b>cat</b>"});
+        row("automatic, Japanese", "JA", "D DU D", "|りんご|apple|↓|1/3| 0/3 ♪",
+            {"apple", "apple"});
+        const auto saved = [](const char* name) {
+            return u"保存完了|間違えた1単語を「"_qs + QString::fromUtf8(name) +
+                   u"」として保存しました。"_qs;
+        };
+        const QByteArray pair = "apple$りんご\n";
+        const QString review = u"words_lists/fruit_復習.txt"_qs, count = u"count.txt"_qs;
+        const char *end = "|\n学習|終了||| 1/1", *missOne = "DL DR DR U DR";
+        row("end banner, nothing missed", "", "DR DR DR", end);
+        row("the review name taken", "", missOne, end, {}, {saved("Words_list_1.txt")},
+            {{u"words_lists/Words_list_1.txt"_qs, pair}, {count, "1"}}, {{review, "old$古い\n"}});
+        row("a counter that is no number", "", missOne, end, {},
+            {u"ERROR!|count.txtの内容が数値ではないため、単語リストを保存できませんでした。"_qs},
+            {}, {{count, "abc"}});
+        row("saved twice", "", missOne, end, {},
+            {saved("fruit_復習.txt"), saved("Words_list_2.txt")},
+            {{review, pair}, {u"words_lists/Words_list_2.txt"_qs, pair}, {count, "2"}});
     }
-    QCOMPARE(loaded.home.snapshot(), expected);
-    // What was saved went out as the import's save prints it.
-    QCOMPARE(loaded.out.bytes().contains("apple$りんご\n"), !added.isEmpty());
-}
+    void keys() {
+        QFETCH(QString, options);
+        QFETCH(QStringList, alerts);
+        QFETCH(Files, added);
+        QFETCH(Files, before);
+        Loaded loaded;
+        for (auto it = before.begin(); it != before.end(); ++it)
+            loaded.home.writeFile(it.key(), it.value());
+        Files expected = loaded.home.snapshot();
+        expected.insert(added);
+        loaded.delegate.PLAYING_TYPE = options.startsWith(u'J');
+        loaded.delegate.SPEAK_AUTOMATICALLY = options.endsWith(u'A');
+        RecordingVoice voice;
+        auto window = std::make_unique<QWidget>();
+        (new QLineEdit(window.get()))->setObjectName(QStringLiteral("outside"));
+        auto* screen = new GameViewController(loaded.delegate, window.get());
+        screen->setVoice(&voice);
+        window->show();
+        QFETCH(QString, keys);
+        send(options.size() < 3 ? screen : window->findChild<QWidget*>(options), keys);
+        QTEST(shown(screen), "expected");
+        QTEST(voice.said, "said");
+        QStringList boxes;
+        for (qsizetype i = 0; i < alerts.size(); ++i) {
+            window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(window.get()));
+            ShownAlert box;
+            ModalDriver driver({answerAlert(&box)});
+            QTest::keyClick(window.get(), Qt::Key_M, Qt::AltModifier);
+            QTRY_VERIFY(driver.done()); // a mnemonic clicks a moment later
+            boxes << box.text + u'|' + box.informativeText;
+        }
+        QCOMPARE(boxes, alerts);
+        QCOMPARE(screen->findChild<QPushButton*>(u"Save_missed_button"_qs)->isEnabled(),
+                 !alerts.isEmpty());
+        QCOMPARE(loaded.home.snapshot(), expected);
+        window.reset();
+        QVERIFY(voice.stops > 0); // leaving the screen silences it
+    }
 
-// Keys and speech: what the screen shows and what the voice is asked to say.
-void TestGameViewController::keys_data() {
-    // J: Japanese asked; A: speak automatically; a widget's name: the keys go to it
-    QTest::addColumn<QString>("options");
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<QString>("expected");
-    QTest::addColumn<QStringList>("said");
-    auto row = [](const char* name, const char* options, const char* keys, const char* shown,
-                  const QStringList& said = {}) {
-        QTest::newRow(name) << options << keys << QString::fromUtf8(shown) << said;
-    };
-    const QStringList apple{"apple"};
-    row("held → acts at its release; other keys ignored", "", "D r JKX",
-        "|apple|りんご|↓|1/3| 0/3 ♪");
-    row("end banner", "", "DR DL DR U DR", "|\n学習|終了||| 1/1");
-    row("keys on Back_button", "Back_button", "DR D", "|take care of|世話をする|↓|2/3| 1/3 ♪");
-    row("keys outside the screen ignored", "outside", "D S", "|apple||↓|1/3| 0/3 ♪");
-    row("space says the word, arrows act", "", "S DR", "|take care of||↓|2/3| 1/3 ♪", apple);
-    row("space on the button says it once", "Speak_button", "S", "|apple||↓|1/3| 0/3 ♪", apple);
-    row("the button says it", "", "D B", "|apple|りんご|↓|1/3| 0/3 ♪", apple);
-    row("Japanese asked: not before ↓", "J", "S B", "|りんご||↓|1/3| 0/3");
-    row("Japanese asked: revealed", "J", "D S", "|りんご|apple|↓|1/3| 0/3 ♪", apple);
-    row("automatic: each word once", "A", "DD R DL DR", "↑|\n2周目|スタート||66%正解| 0/1",
-        {"apple", "take care of", "<b>cat</b>"});
-    row("automatic, Japanese asked: at ↓", "JA", "D DU D", "|りんご|apple|↓|1/3| 0/3 ♪",
-        {"apple", "apple"});
-}
+    // The space bar on the real quiz screen showing "apple" puts speech into the
+    // sound server: the null sink's monitor holds at least 0.3 s clearly above
+    // silence.
+    void spaceSaysTheWordAloud() {
+        // A PulseAudio server of this test's own, with one null sink, in a runtime folder of
+        // its own, so that it disturbs no other server and needs no sound card.
+        QTemporaryDir runtime;
+        QProcess server;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"XDG_RUNTIME_DIR", "HOME"})
+            env.insert(name, runtime.path());
+        env.insert("PULSE_RUNTIME_PATH", runtime.path() + "/pulse");
+        server.setProcessEnvironment(env);
+        server.start("pulseaudio", {"--daemonize=no", "--exit-idle-time=-1", "-n",
+                                    "--load=module-null-sink sink_name=null",
+                                    "--load=module-native-protocol-unix"});
+        const QString socket = runtime.path() + "/pulse/native";
+        if (!QTest::qWaitFor([&] { return QFile::exists(socket); }, 10000)) {
+            QVERIFY2(!qEnvironmentVariableIsSet("VERBOLIN_REQUIRE_SOUND"), "no PulseAudio server");
+            QSKIP("cannot start a private PulseAudio server (pulseaudio)");
+        }
+        // Before anything in this process asks for the sound server; the tools below too.
+        qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(socket));
+        // Silence keeps the sink running, so that the recording runs with the clock from
+        // before the key: the first moments of a recording of an idle sink are lost.
+        const QStringList format{"--raw", "--format=s16le", "--rate=16000", "--channels=1"};
+        QProcess silence, recorder;
+        silence.start("pacat", format + QStringList{"-p", "/dev/zero"});
+        recorder.start("parec", format + QStringList{"-d", "null.monitor", "--latency-msec=20"});
+        QVERIFY(silence.waitForStarted() && recorder.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(recorder.bytesAvailable() >= 32000, 10000); // 1 s
 
-void TestGameViewController::keys() {
-    QFETCH(QString, options);
-    QFETCH(QString, keys);
+        Loaded loaded;
+        auto window = std::make_unique<MainWindow>(loaded.delegate);
+        window->showQuiz();
+        auto* engine = window->findChild<QTextToSpeech*>();
+        QTest::keyClick(window->currentScreen(), Qt::Key_Space);
+        QTRY_COMPARE_WITH_TIMEOUT(engine->state(), QTextToSpeech::Speaking, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(engine->state(), QTextToSpeech::Ready, 20000);
+        QTest::qWait(2000); // what the server still holds, and the recorder's latency
+        window.reset();     // the engine goes before the application object, cleanly
+        recorder.terminate();
+        QVERIFY(recorder.waitForFinished(5000));
 
-    Loaded loaded;
-    loaded.delegate.PLAYING_TYPE = options.startsWith(u'J');
-    loaded.delegate.SPEAK_AUTOMATICALLY = options.endsWith(u'A');
-    RecordingVoice voice;
-    auto window = std::make_unique<QWidget>();
-    (new QLineEdit(window.get()))->setObjectName(QStringLiteral("outside"));
-    auto* screen = new GameViewController(loaded.delegate, window.get());
-    screen->setVoice(&voice);
-    QWidget* widget = options.size() < 3 ? screen : window->findChild<QWidget*>(options);
-    QVERIFY(widget);
-    send(widget, keys);
-    QTEST(shown(screen), "expected");
-    QTEST(voice.said, "said");
-    window.reset();
-    QVERIFY(voice.stops > 0); // leaving the screen silences it
-}
+        // 10 ms windows of 16-bit samples: speech is the windows clearly above silence (a
+        // root mean square above 0.02 of full scale).
+        const QByteArray bytes = recorder.readAllStandardOutput();
+        const auto* samples = reinterpret_cast<const qint16*>(bytes.constData());
+        const double quiet = 160 * std::pow(0.02 * 32768, 2);
+        int loudWindows = 0;
+        for (qsizetype at = 0; at + 160 <= bytes.size() / 2; at += 160)
+            loudWindows +=
+                std::inner_product(samples + at, samples + at + 160, samples + at, 0.0) > quiet;
+        QVERIFY2(loudWindows >= 30, qPrintable(QString::number(loudWindows)));
+    }
+};
 
 // Run with -o /dev/stderr,txt (ctest does): the captures of standard output would
 // otherwise swallow a failure message.

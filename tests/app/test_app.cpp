@@ -66,19 +66,22 @@ private slots:
         QCOMPARE(seen, (QStringList{u"1 0 0"_qs, u"0 0 0"_qs, u"0 1 1"_qs}));
     }
 
-    // Without a display the program says so on standard error, exits with 1 and leaves the
-    // home folder as it was.
+    // Without a display the program says so on standard error, in a line that tells the two
+    // cases apart, exits with 1 and leaves the home folder as it was.
     void withoutDisplayTheProgramSaysSoAndExits_data() {
         QTest::addColumn<QString>("display");
-        QTest::newRow("DISPLAY empty, no other display set") << QString();
+        QTest::addColumn<QString>("says");
+        QTest::newRow("DISPLAY empty, no other display set") << QString() << u"設定されて"_qs;
         // A display number that no server answers, as a stale DISPLAY after ssh leaves it.
         int free = 7301;
         while (QFileInfo::exists(u"/tmp/.X11-unix/X"_qs + QString::number(free)))
             ++free;
-        QTest::newRow("a display nobody answers") << u":"_qs + QString::number(free);
+        QTest::newRow("a display nobody answers")
+            << u":"_qs + QString::number(free) << u"接続できませんでした"_qs;
     }
     void withoutDisplayTheProgramSaysSoAndExits() {
         QFETCH(QString, display);
+        QFETCH(QString, says);
         TestHome home;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove(u"WAYLAND_DISPLAY"_qs);
@@ -90,7 +93,7 @@ private slots:
         QVERIFY(process.waitForFinished(20000));
         const QString err = QString::fromUtf8(process.readAllStandardError());
         QVERIFY2(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 1 &&
-                     err.count(u'\n') == 1 && err.contains(u"DISPLAY"_qs) &&
+                     err.count(u'\n') == 1 && err.contains(says) &&
                      process.readAllStandardOutput().isEmpty() && !home.has(u"words_lists"_qs),
                  qPrintable(err));
     }

@@ -3,13 +3,13 @@
 
 #include "ui/main_window.h"
 
+#include "speech/flite_voice.h"
 #include "ui/alert.h"
 #include "ui/game_setting_view_controller.h"
 #include "ui/game_view_controller.h"
 #include "ui/loading_view_controller.h"
 #include "ui/playing_setting.h"
 #include "ui/start_view_controller.h"
-#include "ui/text_to_speech_voice.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -70,7 +70,7 @@ void MainWindow::showQuiz() {
     connect(screen, &GameViewController::backRequested, this, &MainWindow::showSetup);
     replaceScreen(screen);
     if (!voice_)
-        voice_ = new TextToSpeechVoice(this);
+        voice_ = new speech::FliteVoice(this);
     screen->setVoice(voice_);
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 
 extern "C" cst_voice* register_cmu_us_slt(const char* voxdir);
+extern "C" void unregister_cmu_us_slt(cst_voice* voice);
 
 namespace speech {
 
@@ -29,6 +30,10 @@ FliteSynthesizer::FliteSynthesizer() {
     flite_init();
     voice_ = register_cmu_us_slt(nullptr);
     feat_set_float(voice_->features, "duration_stretch", learnerStretch);
+}
+
+FliteSynthesizer::~FliteSynthesizer() {
+    unregister_cmu_us_slt(voice_);
 }
 
 QByteArray FliteSynthesizer::say(const QString& text) const {

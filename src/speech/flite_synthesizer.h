@@ -19,6 +19,7 @@ public:
     static constexpr int sampleRate = 16000;
 
     FliteSynthesizer();
+    ~FliteSynthesizer();
     FliteSynthesizer(const FliteSynthesizer&) = delete;
     FliteSynthesizer& operator=(const FliteSynthesizer&) = delete;
 

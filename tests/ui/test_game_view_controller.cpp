@@ -220,25 +220,31 @@ private slots:
                 u"heard %1 s of %2 s, from %3 s"_qs.arg(heard.loud).arg(spoken).arg(heard.onset)));
     }
 
-    // The quiz follows the sound server going and coming back: while it is gone the speak
-    // button is disabled, and the reason is its description and is shown on the screen.
+    // The learner is told of a word that cannot be said. The quiz follows the sound server
+    // going and coming back: while it is gone the speak button is disabled, and the reason is
+    // its description and is shown on the screen.
     void followsTheSoundServer() {
         if (!soundServer()) {
             QVERIFY2(!qEnvironmentVariableIsSet("VERBOLIN_REQUIRE_SOUND"), "no PulseAudio server");
             QSKIP("cannot start a private PulseAudio server (pulseaudio)");
         }
         Loaded loaded;
+        loaded.delegate.english_words[0] = u"..."_qs;
         MainWindow window(loaded.delegate);
         window.showQuiz();
         auto* speak = window.findChild<QPushButton*>(u"Speak_button"_qs);
         auto* status = window.findChild<QLabel*>(u"Speech_status"_qs);
         QVERIFY(speak->isEnabled() && status->isHidden());
+        QTest::keyClick(window.currentScreen(), Qt::Key_Space);
+        QTRY_COMPARE(status->text(), u"「...」を発音できませんでした。"_qs);
+        QVERIFY(!status->isHidden());
         sound_->stop();
         QTRY_VERIFY_WITH_TIMEOUT(!speak->isEnabled(), 5000);
         QVERIFY(!status->isHidden() && status->text().contains(u"pulseaudio"));
         QCOMPARE(speak->accessibleDescription(), status->text());
         QVERIFY(sound_->start());
         QTRY_VERIFY_WITH_TIMEOUT(speak->isEnabled() && status->isHidden(), 5000);
+        send(window.currentScreen(), u"DR"_qs);
         const qint64 key = sound_->now();
         QTest::keyClick(window.currentScreen(), Qt::Key_Space);
         QVERIFY(sound_->heardSince(key, 5).loud >= 0.3);

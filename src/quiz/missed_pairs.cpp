@@ -5,13 +5,15 @@
 
 #include "app/app_delegate.h"
 #include "import/import_run.h"
+#include "quiz/quiz_engine.h"
 #include "store/locations.h"
 
 #include <QUrl>
 
 namespace quiz {
 
-SaveReport saveMissedPairs(AppDelegate& state, const QList<qint64>& missed) {
+SaveReport saveMissedPairs(AppDelegate& state, QuizEngine& quiz) {
+    const QList<qint64>& missed = quiz.missedPairs();
     QByteArray savedForm;
     for (const qint64 i : missed)
         savedForm += state.english_words.value(i).toUtf8() + '$' +
@@ -24,11 +26,15 @@ SaveReport saveMissedPairs(AppDelegate& state, const QList<qint64>& missed) {
     const importer::ImportOutcome outcome = importer::saveList(savedForm, name, state);
     if (outcome.kind != importer::ImportOutcome::Kind::Completed)
         return {importer::errorTitle(), importer::outcomeText(outcome)};
+    quiz.setMissedSaved();
+    const QString title = QStringLiteral("保存完了");
+    if (outcome.completion == importer::Completion::MoveRefused)
+        return {title, importer::outcomeText(outcome)};
     const QString fileName = outcome.completion == importer::Completion::Named
                                  ? name + QStringLiteral(".txt")
                                  : store::unnamedListFileName(outcome.number);
-    return {QStringLiteral("保存完了"), QStringLiteral("間違えた%1単語を「%2」として保存しました。")
-                                            .arg(QString::number(missed.size()), fileName)};
+    return {title, QStringLiteral("間違えた%1単語を「%2」として保存しました。")
+                       .arg(QString::number(missed.size()), fileName)};
 }
 
 } // namespace quiz

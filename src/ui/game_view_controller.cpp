@@ -94,7 +94,8 @@ void GameViewController::Speak() {
 
 void GameViewController::Save_missed() {
     const platform::FlushDiagnosticsOnReturn flush;
-    const quiz::SaveReport report = quiz::saveMissedPairs(fromAppDelegate, engine_.missedPairs());
+    const quiz::SaveReport report = quiz::saveMissedPairs(fromAppDelegate, engine_);
+    ui_->Save_missed_button->setEnabled(engine_.missedSavable());
     runAlert(this, report.title, report.text, {{QStringLiteral("OK")}, 0});
 }
 
@@ -155,7 +156,7 @@ void GameViewController::showTexts() {
     showText(ui_->Lower_info, texts.Lower_info);
     showText(ui_->Last_words, texts.Last_words);
     showText(ui_->Grading_hint, engine_.gradingHint());
-    ui_->Save_missed_button->setEnabled(engine_.finished() && !engine_.missedPairs().isEmpty());
+    ui_->Save_missed_button->setEnabled(engine_.missedSavable());
 
     // A finished study (no lap left) shows a full bar.
     const qint64 pairs = engine_.pairsInLap();

@@ -14,6 +14,7 @@
 #include "ui/segmented_control.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QBitmap>
 #include <QComboBox>
@@ -278,6 +279,10 @@ void TestScreens::fromATextFileToAFinishedStudy() {
     QVERIFY(lists->currentIndex() == -1 && !child<QPushButton>("Start_button")->isEnabled());
     press({Qt::Key_Down});
     QVERIFY(lists->currentIndex() >= 0 && delegate_.WORDS_LIST_FOR_GAME.isEmpty());
+    // A screen reader still reads the box's name, and the chosen entry as its value.
+    const QAccessibleInterface* read = QAccessible::queryAccessibleInterface(lists);
+    QCOMPARE(read->text(QAccessible::Name) + u'|' + read->text(QAccessible::Value),
+             u"単語リスト|"_qs + lists->currentText());
     // The preview cuts a line into rows of at most a thousand characters, scrolls by the
     // keyboard and shows a new text from its top.
     auto* preview = child<ListPreview>("List_check_textfield");

@@ -26,7 +26,7 @@ SoundServerStream::~SoundServerStream() {
 bool SoundServerStream::open() {
     if (stream_)
         return true;
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, uint32_t(sampleRate_), 1};
+    const pa_sample_spec format{PA_SAMPLE_S16LE, uint32_t(sampleRate_), 1};
     // 60 ms in the server's hands at most, and playback from the first 20 ms on: a word
     // starts at once, and a stop is heard at once. The server's default waits for a full
     // buffer before it plays, which a short word never fills.
@@ -34,8 +34,9 @@ bool SoundServerStream::open() {
     const pa_buffer_attr buffer{uint32_t(-1), perSecond * 60 / 1000, perSecond * 20 / 1000,
                                 perSecond * 20 / 1000, uint32_t(-1)};
     const QByteArray name = QCoreApplication::applicationName().toUtf8();
-    stream_ = pa_simple_new(nullptr, name.isEmpty() ? "verbolin" : name.constData(),
-                            PA_STREAM_PLAYBACK, nullptr, "word", &spec, nullptr, &buffer, nullptr);
+    stream_ =
+        pa_simple_new(nullptr, name.isEmpty() ? "verbolin" : name.constData(), PA_STREAM_PLAYBACK,
+                      nullptr, "word", &format, nullptr, &buffer, nullptr);
     return stream_ != nullptr;
 }
 

@@ -88,7 +88,7 @@ class TestGameViewController : public QObject {
     Q_OBJECT
 
 private slots:
-    // No sound server but spaceSaysTheWordAloud's own: no other test here makes a sound.
+    // No sound server but the speech tests' own: no other test here makes a sound.
     void initTestCase() { qputenv("PULSE_SERVER", "unix:/nonexistent/verbolin-test"); }
 
     // Keys, speech and the end banner's save of the pairs missed (Alt+M once for each alert

@@ -211,6 +211,7 @@ private slots:
         loaded.delegate.LINE_INDEX = 1;
         auto window = std::make_unique<MainWindow>(loaded.delegate);
         window->showQuiz();
+        QTest::qWait(300); // a learner sees the word before pressing
         const qint64 key = sound_->now();
         QTest::keyClick(window->currentScreen(), Qt::Key_Space);
         const PrivateSoundServer::Heard heard = sound_->heardSince(key, 5);

@@ -27,7 +27,7 @@ START_TO_SETUP=${START_TO_SETUP:-"alt+s"}
 # then Escape closes the dialog (Enter picks the focused segment).
 SETTINGS_KEEP_ORDER=${SETTINGS_KEEP_ORDER:-"alt+f"}
 # ... and turn speech on (only in the first visit, for the picture of the panel).
-SETTINGS_SPEECH_ON=${SETTINGS_SPEECH_ON:-"alt+a"}
+SETTINGS_SPEECH_ON=${SETTINGS_SPEECH_ON:-"alt+y"}
 SETTINGS_CLOSE=${SETTINGS_CLOSE:-"Escape"}
 # Import screen: from the focus it has when it opens to pressing Open_button (the example
 # list is English first with ",", the screen's default choices).

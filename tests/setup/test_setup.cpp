@@ -277,28 +277,34 @@ private slots:
     }
 
     // The play settings: only segment 1 chooses the other value (speech: only segment 0
-    // turns it on), whatever the field held, and the segments then show it. A fresh start
-    // shows auto-shuffle on, English asked and speech off.
+    // turns it on; the answer mode: segments 1 and 2), whatever the field held, and the
+    // segments then show it. A fresh start shows auto-shuffle on, English asked, speech off
+    // and the arrow keys.
     void choices() {
         const auto shown = [](const AppDelegate& d) {
             return QList<int>({int(d.PLAYING_TYPE), d.SHUFFLE, d.SPEAK_AUTOMATICALLY,
-                               settings::answerTypeSegment(d), settings::autoShuffleSegment(d),
-                               settings::speechSegment(d)});
+                               int(d.ANSWER_MODE), settings::answerTypeSegment(d),
+                               settings::autoShuffleSegment(d), settings::speechSegment(d),
+                               settings::answerModeSegment(d)});
         };
-        QCOMPARE(shown(AppDelegate()), QList<int>({0, 1, 0, 0, 0, 1}));
+        QCOMPARE(shown(AppDelegate()), QList<int>({0, 1, 0, 0, 0, 0, 1, 0}));
         using Segment = std::optional<int>;
-        for (const auto& [segment, other, speak] : {std::tuple{Segment(0), false, true},
-                                                    {Segment(1), true, false},
-                                                    {Segment(2), false, false},
-                                                    {Segment(), false, false}}) {
+        for (const auto& [segment, other, speak, mode] : {std::tuple{Segment(0), false, true, 0},
+                                                          {Segment(1), true, false, 1},
+                                                          {Segment(2), false, false, 2},
+                                                          {Segment(3), false, false, 0},
+                                                          {Segment(), false, false, 0}}) {
             AppDelegate delegate;
             delegate.PLAYING_TYPE = other ? 0 : 1;
             delegate.SHUFFLE = other;
             delegate.SPEAK_AUTOMATICALLY = !speak;
+            delegate.ANSWER_MODE = mode == 1 ? 2 : 1;
+            settings::answerMode(delegate, segment);
             settings::answerType(delegate, segment);
             settings::autoShuffle(delegate, segment);
             settings::speech(delegate, segment);
-            QCOMPARE(shown(delegate), QList<int>({other, !other, speak, other, other, !speak}));
+            QCOMPARE(shown(delegate),
+                     QList<int>({other, !other, speak, mode, other, other, !speak, mode}));
         }
     }
 };

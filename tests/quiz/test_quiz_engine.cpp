@@ -78,11 +78,9 @@ private slots:
         row("typed: wrong", 3, "t D n", type + "|j0|e0||1/3|",
             "0 1 3 3 said:不正解 e0 【e】 【0】+ result:不正解: x\n【e】 【0】");
         row("typed: empty does nothing", 3, "t e g yg", type + "|j1|||2/3|", "1 1 3 3 result:");
-        row("typed: lap 2 asks the missed pair", 3, "t yg ng yg U", type + "|j1|||1/1|", "1 2 1 3");
         row("typed: to the end", 3, "t yg ng yg U yg", endBanner,
             "0 1 0 0 out:3 1 2 3 miscount1|000|1");
         row("chosen: right", 3, "c D y", "|e0|j0||1/3|", "0 1 3 3 said:正解+ result:正解");
-        row("chosen: lap 2 asks the missed pair", 3, "c yg ng yg U", "|e1|||1/1|", "1 2 1 3");
         row("chosen: to the end", 3, "c yg n R g yg U yg", endBanner,
             "0 1 0 0 out:3 1 2 3 miscount1|000|1");
     }
@@ -145,10 +143,9 @@ private slots:
         QTest::addColumn<QString>("spelled");
         for (const auto& [right, typed, same, spelled] :
              {std::tuple{"apple", "ａｐｐｌｅ", true, "a p p l e"},
-              {"Apple", "aPPLE", true, "A p p l e"},
               {"take care  of", "\u3000take care of ", true, "t a k e ／ c a r e ／ o f"},
               {"Hello!", "hello", true, "H e l l o 【!】"},
-              {"why", "why？", true, "w h y"},
+              {"Why", "wHY？", true, "W h y"},
               {"apple", "aple", false, "a p 【p】 l e"},
               {"apple", "apples", false, "a p p l e"},
               {"apple", "ap ple", false, "a p p l e"},
@@ -167,43 +164,35 @@ private slots:
         QTEST(quiz::spelledOut(typed, right), "spelled");
     }
 
-    // The choices of a pair, drawn with a seeded generator: the right answer once, distinct
-    // texts, as many as the list has up to four, and the right one in every place.
-    void choices_data() {
-        QTest::addColumn<QStringList>("answers");
-        QTest::addColumn<int>("offered");
+    // The choices of a pair, drawn with a seeded generator, over lists of 1, 2, 3, 4 and 1000
+    // pairs: the right answer once, distinct texts, as many as the list has up to four, and the
+    // right one in every place.
+    void choices() {
+        std::mt19937_64 seeded(25);
+        const quiz::RandomBelow draw = [&](quint64 bound) { return seeded() % bound; };
         QStringList thousand, threeTexts;
         for (int i = 0; i < 1000; ++i) {
             thousand << QString::number(i);
             threeTexts << QString(u"aaaaabbcc"[qMax(0, i - 991)]); // two rare texts, twice each
         }
-        QTest::newRow("1 pair") << QStringList{"a"} << 1;
-        QTest::newRow("2 pairs") << QStringList{"a", "b"} << 2;
-        QTest::newRow("3 pairs, 2 texts") << QStringList{"a", "b", "a"} << 2;
-        QTest::newRow("4 pairs") << QStringList{"a", "b", "c", "d"} << 4;
-        QTest::newRow("4 pairs, 3 texts") << QStringList{"a", "b", "c", "b"} << 3;
-        QTest::newRow("1000 pairs") << thousand << 4;
-        QTest::newRow("1000 pairs, 3 texts") << threeTexts << 3;
-    }
-    void choices() {
-        QFETCH(QStringList, answers);
-        QFETCH(int, offered);
-        std::mt19937_64 seeded(25);
-        const quiz::RandomBelow draw = [&](quint64 bound) {
-            return std::uniform_int_distribution<quint64>(0, bound - 1)(seeded);
-        };
-        QList<int> places(offered);
-        const int runs = 2000;
-        for (int run = 0; run < runs; ++run) {
-            const qsizetype right = run * 7 % answers.size();
-            const QStringList choices = quiz::choicesFor(answers, right, draw);
-            QCOMPARE(QSet<QString>(choices.begin(), choices.end()).size(), offered);
-            QCOMPARE(choices.size(), offered);
-            ++places[choices.indexOf(answers[right])];
+        for (const auto& [answers, offered] : {std::pair{QStringList{"a"}, 1},
+                                               {{"a", "b"}, 2},
+                                               {{"a", "b", "a"}, 2},
+                                               {{"a", "b", "c", "d"}, 4},
+                                               {{"a", "b", "c", "b"}, 3},
+                                               {thousand, 4},
+                                               {threeTexts, 3}}) {
+            QList<qsizetype> places(offered);
+            for (qsizetype run = 0, right = 0; run < 2000;
+                 ++run, right = run * 7 % answers.size()) {
+                const QStringList choices = quiz::choicesFor(answers, right, draw);
+                QCOMPARE((QList{QSet(choices.begin(), choices.end()).size(), choices.size()}),
+                         QList<qsizetype>(2, offered));
+                ++places[choices.indexOf(answers[right])];
+            }
+            QVERIFY2(*std::min_element(places.begin(), places.end()) > 1000 / offered,
+                     qPrintable(numbers(places)));
         }
-        for (const int times : places)
-            QVERIFY2(times > runs / offered / 2,
-                     qPrintable(numbers({places.begin(), places.end()})));
     }
 };
 

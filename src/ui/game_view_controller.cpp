@@ -271,8 +271,9 @@ void GameViewController::paintEvent(QPaintEvent*) {
 
 void GameViewController::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
-    // Where a pair is answered by typing or choosing, the work starts at the answer.
-    if (engine_.awaitingAnswer())
+    // Where a pair is answered by typing or choosing, the work starts at the answer; Shift+Tab
+    // stops here, on its way back.
+    if (engine_.awaitingAnswer() && event->reason() != Qt::BacktabFocusReason)
         answerControl()->setFocus(event->reason());
     update();
 }

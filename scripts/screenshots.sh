@@ -7,7 +7,7 @@
 # PNG of each screen into the output folder:
 #
 #   01-start.png  02-settings.png  03-import.png  04-setup.png  05-quiz.png
-#   06-lap.png    07-end.png       08-quiz-scale2.png
+#   06-lap.png    07-end.png       08-quiz-scale2.png  09-quiz-typed.png  10-quiz-choice.png
 #
 # Usage: scripts/screenshots.sh BINARY OUTPUT_FOLDER
 #
@@ -27,8 +27,11 @@ START_TO_SETUP=${START_TO_SETUP:-"alt+s"}
 # then Escape closes the dialog (Enter picks the focused segment).
 SETTINGS_KEEP_ORDER=${SETTINGS_KEEP_ORDER:-"alt+f"}
 # ... and turn speech on (only in the first visit, for the picture of the panel).
-SETTINGS_SPEECH_ON=${SETTINGS_SPEECH_ON:-"alt+a"}
+SETTINGS_SPEECH_ON=${SETTINGS_SPEECH_ON:-"alt+y"}
 SETTINGS_CLOSE=${SETTINGS_CLOSE:-"Escape"}
+# ... and answer by typing the English word; from there, by choosing among four (答え方's
+# segments, in order, with its caption's mnemonic).
+SETTINGS_ANSWER_NEXT=${SETTINGS_ANSWER_NEXT:-"alt+a Right"}
 # Import screen: from the focus it has when it opens to pressing Open_button (the example
 # list is English first with ",", the screen's default choices).
 IMPORT_TO_OPEN=${IMPORT_TO_OPEN:-"alt+o"}
@@ -41,6 +44,8 @@ IMPORT_BACK=${IMPORT_BACK:-"alt+b"}
 # Words_list_determined_button, so that the list is loaded and Start_button enabled.
 SETUP_LOAD_FIRST_LIST=${SETUP_LOAD_FIRST_LIST:-"alt+l Down alt+k"}
 SETUP_START=${SETUP_START:-"alt+s"}
+# Quiz screen back to the set-up screen, and from there to the start screen.
+QUIZ_TO_START=${QUIZ_TO_START:-"alt+b alt+b"}
 
 # Seconds to let the program draw after a key, before the next key or a picture.
 SETTLE=${SETTLE:-0.8}
@@ -299,6 +304,32 @@ keys Down
 shot 08-quiz-scale2
 quit_program
 
-count=$(find "$out" -maxdepth 1 -name '0[1-8]-*.png' | wc -l)
-[ "$count" -eq 8 ] || fail "$count pictures in $out, not 8"
-echo "screenshots: 8 pictures in $out"
+# Typing the English word (a misspelt one), then choosing among four (the second choice), on
+# the list saved above.
+launch
+open_settings_keep_order
+# shellcheck disable=SC2086
+keys $SETTINGS_ANSWER_NEXT
+close_settings
+load_first_list
+# shellcheck disable=SC2086
+keys $SETUP_START
+xdotool type --delay 20 "aple"
+keys Return
+shot 09-quiz-typed
+# shellcheck disable=SC2086
+keys $QUIZ_TO_START
+open_settings_keep_order
+# shellcheck disable=SC2086
+keys $SETTINGS_ANSWER_NEXT
+close_settings
+load_first_list
+# shellcheck disable=SC2086
+keys $SETUP_START
+keys 2
+shot 10-quiz-choice
+quit_program
+
+count=$(find "$out" -maxdepth 1 -name '[01][0-9]-*.png' | wc -l)
+[ "$count" -eq 10 ] || fail "$count pictures in $out, not 10"
+echo "screenshots: 10 pictures in $out"

@@ -1,0 +1,106 @@
+// SPDX-FileCopyrightText: The Verbolin developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The editor's wiring, walked through the real main window: from the set-up screen into the
+// editor, the edits by keys and buttons, the questions of a save and of leaving, and back to
+// a set-up screen and a quiz that have the fixed list.
+#include "app/app_delegate.h"
+#include "modal_driver.h"
+#include "test_home.h"
+#include "ui/main_window.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+class TestListEditor : public QObject {
+    Q_OBJECT
+private slots:
+    void walk() {
+        TestHome home;
+        home.makeListFolder();
+        home.writeFile(u"words_lists/fruit.txt"_qs, "apple$りんご\nbok$本\n");
+        AppDelegate delegate;
+        delegate.SHUFFLE = false;
+        MainWindow window(delegate);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const auto find = [&](const char* name) {
+            return window.currentScreen()->findChild<QWidget*>(QString::fromLatin1(name));
+        };
+        const auto click = [&](const char* name) {
+            QTest::mouseClick(qobject_cast<QPushButton*>(find(name)), Qt::LeftButton);
+            QApplication::processEvents(); // the old screen goes
+        };
+        const auto type = [](const QString& text, Qt::Key end) {
+            qobject_cast<QLineEdit*>(QApplication::focusWidget())->insert(text);
+            QTest::keyClick(QApplication::focusWidget(), end);
+            QApplication::processEvents(); // Enter commits the cell after the key
+        };
+        click("Setup_button");
+        QVERIFY(!find("Edit_button")->isEnabled());
+        auto* lists = qobject_cast<QComboBox*>(find("Words_lists"));
+        lists->setCurrentIndex(lists->findText(u"fruit.txt"_qs));
+        click("Words_list_determined_button");
+        click("Edit_button");
+
+        auto* table = qobject_cast<QTableView*>(find("Pairs_table"));
+        QVERIFY(table && table->hasFocus());
+        QCOMPARE(table->currentIndex(), table->model()->index(0, 0));
+        table->setCurrentIndex(table->model()->index(1, 0));
+        QTest::keyClick(table, Qt::Key_F2);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+        type(u"ook"_qs, Qt::Key_Return);
+        // Added after the current row; Enter in the last Japanese cell adds one more.
+        click("Add_pair_button");
+        type(u"cat"_qs, Qt::Key_Tab);
+        type(u"猫"_qs, Qt::Key_Return);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QCOMPARE(table->model()->rowCount(), 4);
+        QVERIFY(!find("Save_list_button")->isEnabled());
+        QCOMPARE(qobject_cast<QLabel*>(find("Editor_message"))->text(),
+                 u"4行目: , には英語か日本語が入っていません。"_qs);
+        click("Remove_pairs_button");
+        table->selectRow(0);
+        click("Remove_pairs_button");
+        QTest::keyClick(table, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(table->model()->index(0, 0).data().toString(), u"apple"_qs);
+
+        // Another program wrote the list meanwhile: overwritten only when asked to.
+        home.writeFile(u"words_lists/fruit.txt"_qs, "x$y\n");
+        ShownAlert asked;
+        {
+            ModalDriver overwrite({answerAlert(&asked, u"上書き"_qs)});
+            QTest::keyClick(table, Qt::Key_S, Qt::ControlModifier);
+            QVERIFY(QTest::qWaitFor([&] { return overwrite.done(); }));
+        }
+        QCOMPARE(
+            asked.text,
+            u"単語リスト「fruit.txt」はほかのプログラムで変更されています。上書きしますか？"_qs);
+        QCOMPARE(home.readFile(u"words_lists/fruit.txt"_qs), "apple$りんご\nbook$本\ncat$猫\n");
+        QCOMPARE(qobject_cast<QLabel*>(find("Editor_message"))->text(), u"保存しました"_qs);
+
+        // An edit not kept, by the answer to leaving.
+        table->setCurrentIndex(table->model()->index(0, 1));
+        click("Add_pair_button");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        ShownAlert leave;
+        ModalDriver discard({answerAlert(&leave, u"保存しない"_qs)});
+        click("Editor_back_button");
+        QVERIFY(QTest::qWaitFor([&] { return discard.done(); }));
+        QCOMPARE(leave.text, u"変更を保存しますか？"_qs);
+        QCOMPARE(qobject_cast<QLabel*>(find("All_words_number"))->text(), u"全3単語"_qs);
+        click("Start_button");
+        QCOMPARE(delegate.english_words, QStringList({u"apple"_qs, u"book"_qs, u"cat"_qs}));
+        QCOMPARE(qobject_cast<QLabel*>(find("Upper_words"))->text(), u"apple"_qs);
+    }
+};
+
+QTEST_MAIN(TestListEditor)
+#include "test_list_editor.moc"

@@ -7,7 +7,7 @@
 # PNG of each screen into the output folder:
 #
 #   01-start.png  02-settings.png  03-import.png  04-setup.png  05-quiz.png
-#   06-lap.png    07-end.png       08-quiz-scale2.png
+#   06-lap.png    07-end.png       08-quiz-scale2.png  09-editor.png
 #
 # Usage: scripts/screenshots.sh BINARY OUTPUT_FOLDER
 #
@@ -41,6 +41,10 @@ IMPORT_BACK=${IMPORT_BACK:-"alt+b"}
 # Words_list_determined_button, so that the list is loaded and Start_button enabled.
 SETUP_LOAD_FIRST_LIST=${SETUP_LOAD_FIRST_LIST:-"alt+l Down alt+k"}
 SETUP_START=${SETUP_START:-"alt+s"}
+# Set-up screen to the editor of the loaded list, and the editor back (nothing edited, so
+# no question) to the set-up screen with that list loaded again.
+SETUP_EDIT=${SETUP_EDIT:-"alt+e"}
+EDITOR_BACK=${EDITOR_BACK:-"alt+b"}
 
 # Seconds to let the program draw after a key, before the next key or a picture.
 SETTLE=${SETTLE:-0.8}
@@ -272,6 +276,9 @@ keys $IMPORT_BACK
 # one pair of lap 2 right.
 load_first_list
 shot 04-setup
+keys $SETUP_EDIT
+shot 09-editor
+keys $EDITOR_BACK
 # shellcheck disable=SC2086
 keys $SETUP_START
 pairs=$(grep -c '' "$example")
@@ -299,6 +306,6 @@ keys Down
 shot 08-quiz-scale2
 quit_program
 
-count=$(find "$out" -maxdepth 1 -name '0[1-8]-*.png' | wc -l)
-[ "$count" -eq 8 ] || fail "$count pictures in $out, not 8"
-echo "screenshots: 8 pictures in $out"
+count=$(find "$out" -maxdepth 1 -name '0[1-9]-*.png' | wc -l)
+[ "$count" -eq 9 ] || fail "$count pictures in $out, not 9"
+echo "screenshots: 9 pictures in $out"

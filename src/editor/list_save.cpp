@@ -14,7 +14,9 @@ namespace editor {
 
 namespace {
 
-const QString saved = QStringLiteral("保存しました");
+QString saved() {
+    return QStringLiteral("保存しました");
+}
 
 // The path of the list that an import's save made.
 QString savedPath(const importer::ImportOutcome& outcome) {
@@ -27,7 +29,7 @@ QString savedPath(const importer::ImportOutcome& outcome) {
 // asked for.
 QString newListMessage(const importer::ImportOutcome& outcome, bool fromOutside) {
     const QString file = QFileInfo(savedPath(outcome)).fileName();
-    QString message = saved + u'。';
+    QString message = saved() + u'。';
     if (fromOutside)
         message +=
             QStringLiteral("このリストは単語リストのフォルダの外にあるため、新しい単語リスト「") +
@@ -87,7 +89,7 @@ SaveOutcome saveList(EditedList& list, const QByteArray& savedForm, const QStrin
                     QStringLiteral("単語リストを保存できませんでした。\n") + replaced.error};
         }
         list.stamp = platform::fileStamp(list.path);
-        return {SaveOutcome::Kind::Replaced, saved};
+        return {SaveOutcome::Kind::Replaced, saved()};
     }
     // Never written where it was found: a list from outside keeps its file name if free.
     const bool fromOutside = !list.path.isEmpty();

@@ -213,13 +213,6 @@ QVariant PairTableModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-bool PairTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (!index.isValid() || role != Qt::EditRole)
-        return false;
-    setCell(index.row(), index.column(), value.toString());
-    return true;
-}
-
 QVariant PairTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole)
         return {};

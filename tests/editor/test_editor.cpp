@@ -18,6 +18,9 @@
 #include <sys/resource.h>
 
 using editor::PairTableModel;
+using Files = QMap<QString, QByteArray>;
+
+static const QByteArray edited = "new$新しい\n";
 
 class EditorTest : public QObject {
     Q_OBJECT
@@ -107,91 +110,77 @@ private slots:
         QCOMPARE(model.saveBlocker(), u"単語が1つもないため、保存できません。"_qs);
     }
 
-    // A list opened from path (in the home folder) and saved; "gone" removes the list folder
-    // first and limit caps the size of a file written. files: the home folder afterwards.
+    // The next pair holding the text, after the current row and round to it, in either half.
+    void find() {
+        PairTableModel model;
+        model.setSavedForm("Apple$りんご\nbook$本\npineapple$パイナップル\n");
+        QCOMPARE(model.find(u"apple"_qs, 0), 2);
+        QCOMPARE(model.find(u"APPLE"_qs, 2), 0);
+        QCOMPARE(model.find(u"本"_qs, 1), 1);
+        QCOMPARE(model.find(u"x"_qs, 0), -1);
+    }
+
+    // A list opened from path (in the home folder, whose list folder holds mine.txt and whose
+    // folder away holds fruit.txt) and saved; limit caps the size of a file written, "gone"
+    // removes the list folder after mine.txt was opened. changes: what the save changed.
     void save_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("name");
         QTest::addColumn<qint64>("limit");
         QTest::addColumn<QString>("message");
-        QTest::addColumn<QMap<QString, QByteArray>>("files");
-        const QByteArray old = "old$古い\n", edited = "new$新しい\n";
-        const QString mine = u"words_lists/mine.txt"_qs, away = u"away/fruit.txt"_qs;
+        QTest::addColumn<Files>("changes");
+        const QString mine = u"words_lists/mine.txt"_qs, fruit = u"words_lists/fruit.txt"_qs;
         const QString failed =
             u"単語リストを保存できませんでした。\nファイルに書き込めませんでした「"_qs;
-        using Files = QMap<QString, QByteArray>;
         const qint64 any = qint64(RLIM_INFINITY);
+        const Files saved{{fruit, edited}, {u"count.txt"_qs, "1"}};
         QTest::newRow("replaced") << mine << QString() << any << u"保存しました"_qs
-                                  << Files{{mine, edited}, {away, old}};
-        QTest::newRow("new, named")
-            << QString() << u"fruit"_qs << any << u"保存しました。単語リスト名はfruit.txtです。"_qs
-            << Files{{mine, old},
-                     {away, old},
-                     {u"words_lists/fruit.txt"_qs, edited},
-                     {u"count.txt"_qs, "1"}};
+                                  << Files{{mine, edited}};
+        QTest::newRow("new, named") << QString() << u"fruit"_qs << any
+                                    << u"保存しました。単語リスト名はfruit.txtです。"_qs << saved;
         QTest::newRow("from outside the store")
-            << away << QString() << any
+            << u"away/fruit.txt"_qs << QString() << any
             << u"保存しました。このリストは単語リストのフォルダの外にあるため、新しい単語リスト「fruit.txt」として保存しました。"_qs
-            << Files{{mine, old},
-                     {away, old},
-                     {u"words_lists/fruit.txt"_qs, edited},
-                     {u"count.txt"_qs, "1"}};
-        QTest::newRow("a full disk")
-            << mine << QString() << qint64(4) << failed << Files{{mine, old}, {away, old}};
-        QTest::newRow("the folder gone")
-            << u"gone"_qs << QString() << any << failed << Files{{away, old}};
+            << saved;
+        QTest::newRow("a full disk") << mine << QString() << qint64(4) << failed << Files{};
+        QTest::newRow("the folder gone") << u"gone"_qs << QString() << any << failed << Files{};
     }
     void save() {
         QFETCH(QString, path);
         QFETCH(QString, name);
         QFETCH(qint64, limit);
         QFETCH(QString, message);
-        using Files = QMap<QString, QByteArray>;
-        QFETCH(Files, files);
+        QFETCH(Files, changes);
         TestHome home;
         home.makeListFolder();
         QDir(home.path()).mkdir(u"away"_qs);
         home.writeFile(u"words_lists/mine.txt"_qs, "old$古い\n");
         home.writeFile(u"away/fruit.txt"_qs, "old$古い\n");
         const bool gone = path == u"gone";
-        editor::ListRead read = editor::readList(
-            path.isEmpty() ? QString()
-                           : home.path() + u'/' + (gone ? u"words_lists/mine.txt"_qs : path));
-        editor::EditedList list = path.isEmpty() ? editor::EditedList() : read.list;
+        editor::EditedList list;
+        if (!path.isEmpty())
+            list = editor::readList(home.path() + u'/' + (gone ? u"words_lists/mine.txt"_qs : path))
+                       .list;
         if (gone)
             QDir(home.listFolder()).removeRecursively();
         QCOMPARE(editor::changedOnDisk(list), gone);
+        Files expected = home.snapshot();
+        expected.insert(changes);
         AppDelegate state;
         StdoutCapture out;
         rlimit old{};
         ::getrlimit(RLIMIT_FSIZE, &old);
         const rlimit limited{rlim_t(limit), old.rlim_max};
         ::setrlimit(RLIMIT_FSIZE, &limited);
-        const editor::SaveOutcome outcome = editor::saveList(list, "new$新しい\n", name, state);
+        const editor::SaveOutcome outcome = editor::saveList(list, edited, name, state);
         ::setrlimit(RLIMIT_FSIZE, &old);
         QVERIFY2(outcome.message.startsWith(message), qPrintable(outcome.message));
-        Files expected = files;
-        for (const QString& folder : {u"away/"_qs, u"words_lists/"_qs})
-            if (!gone || folder == u"away/")
-                expected.insert(folder, {});
         QCOMPARE(home.snapshot(), expected);
+        // A failure is printed too; a save leaves the editor on the file saved, as it is now.
         if (outcome.kind == editor::SaveOutcome::Kind::Failed)
             QVERIFY(QString::fromUtf8(out.bytes()).contains(u"ファイルに書き込めませんでした"_qs));
         else
-            QCOMPARE(editor::listName(list), QFileInfo(list.path).fileName());
-        QVERIFY(outcome.kind == editor::SaveOutcome::Kind::Failed || !editor::changedOnDisk(list));
-    }
-
-    // Another program's write since the list was read is seen, and only that.
-    void changedOnDisk() {
-        TestHome home;
-        home.makeListFolder();
-        home.writeFile(u"words_lists/a.txt"_qs, "a$あ\n");
-        editor::ListRead read = editor::readList(home.listFolder() + u"/a.txt"_qs);
-        QVERIFY(read.ok);
-        QVERIFY(!editor::changedOnDisk(read.list));
-        home.writeFile(u"words_lists/a.txt"_qs, "a$あい\n");
-        QVERIFY(editor::changedOnDisk(read.list));
+            QVERIFY(list.path.endsWith(changes.lastKey()) && !editor::changedOnDisk(list));
     }
 };
 

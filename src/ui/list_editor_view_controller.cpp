@@ -11,10 +11,13 @@
 #include "ui_list_editor_view_controller.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPainter>
 #include <QStyledItemDelegate>
+
+#include <algorithm>
 
 namespace {
 
@@ -78,6 +81,7 @@ ListEditorViewController::ListEditorViewController(AppDelegate& delegate, QWidge
     auto* saveAction = new QAction(this);
     shortcut(saveAction, QKeySequence::Save);
     connect(saveAction, &QAction::triggered, this, [this] {
+        commitEditing();
         if (ui_->Save_list_button->isEnabled())
             Save_list_button();
     });
@@ -169,8 +173,10 @@ void ListEditorViewController::Remove_pairs_button() {
     QList<qsizetype> rows;
     const QModelIndexList selected = ui_->Pairs_table->selectionModel()->selectedIndexes();
     for (const QModelIndex& index : selected)
-        if (!rows.contains(index.row()))
-            rows.append(index.row());
+        rows.append(index.row());
+    // Each row once, however many of its cells are selected.
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     if (rows.isEmpty() && ui_->Pairs_table->currentIndex().isValid())
         rows.append(ui_->Pairs_table->currentIndex().row());
     if (!rows.isEmpty())
@@ -191,8 +197,21 @@ void ListEditorViewController::findNext() {
     table->scrollTo(index);
 }
 
+void ListEditorViewController::commitEditing() {
+    // Ctrl+S and closing the window leave the focus in the cell being edited: what it holds
+    // is an edit too. The editor closes, so that the focus is back on the table, where an
+    // alert returns it.
+    QWidget* editing = QApplication::focusWidget();
+    if (editing && editing->parentWidget() == ui_->Pairs_table->viewport()) {
+        QAbstractItemDelegate* delegate = ui_->Pairs_table->itemDelegate();
+        emit delegate->commitData(editing);
+        emit delegate->closeEditor(editing, QAbstractItemDelegate::NoHint);
+    }
+}
+
 bool ListEditorViewController::save() {
     const platform::FlushDiagnosticsOnReturn flush;
+    commitEditing();
     if (!model_.saveBlocker().isEmpty())
         return false;
     const QString name = editor::listName(list_);
@@ -226,6 +245,7 @@ void ListEditorViewController::Save_list_button() {
 }
 
 bool ListEditorViewController::mayLeave() {
+    commitEditing();
     if (undo_.isClean())
         return true;
     const int answer = runAlert(

@@ -48,6 +48,7 @@ private:
     void showChecks();
     void showMessage(const QString& text);
     bool save();
+    void commitEditing();
     void editEnded(QWidget* editor, int hint);
 
     std::unique_ptr<Ui::ListEditorViewController> ui_;

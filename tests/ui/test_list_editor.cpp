@@ -40,11 +40,11 @@ private slots:
             return qobject_cast<QLabel*>(find(name))->text();
         };
         // Replaces the text of the cell being edited.
-        const auto type = [](const QString& text, Qt::Key end) {
+        const auto type = [](const QString& text, Qt::Key end, Qt::KeyboardModifiers with = {}) {
             auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
             editor->selectAll();
             editor->insert(text);
-            QTest::keyClick(editor, end);
+            QTest::keyClick(editor, end, with);
             QApplication::processEvents(); // Enter commits the cell after the key
         };
         // Does what opens an alert, answers it and gives its text.
@@ -81,13 +81,19 @@ private slots:
         QTest::keyClick(table, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(table->model()->index(0, 0).data().toString(), u"apple"_qs);
 
+        // Ctrl+S with the cell's new text still in its editor.
+        table->setCurrentIndex(table->model()->index(2, 1));
+        QTest::keyClick(table, Qt::Key_F2);
+        type(u"ねこ"_qs, Qt::Key_S, Qt::ControlModifier);
+        const QByteArray saved = "apple$りんご\nbook$本\ncat$ねこ\n";
+        QCOMPARE(home.readFile(u"words_lists/fruit.txt"_qs), saved);
+        QCOMPARE(text("Editor_message"), u"保存しました"_qs);
         // Another program wrote the list meanwhile: overwritten only when asked to.
         home.writeFile(u"words_lists/fruit.txt"_qs, "x$y\n");
         QCOMPARE(
             answer(u"上書き"_qs, [&] { QTest::keyClick(table, Qt::Key_S, Qt::ControlModifier); }),
             u"単語リスト「fruit.txt」はほかのプログラムで変更されています。上書きしますか？"_qs);
-        QCOMPARE(home.readFile(u"words_lists/fruit.txt"_qs), "apple$りんご\nbook$本\ncat$猫\n");
-        QCOMPARE(text("Editor_message"), u"保存しました"_qs);
+        QCOMPARE(home.readFile(u"words_lists/fruit.txt"_qs), saved);
 
         // An edit not kept, by the answer to leaving.
         table->setCurrentIndex(table->model()->index(0, 1));

@@ -161,8 +161,16 @@ void ListEditorViewController::Add_pair_button() {
 }
 
 void ListEditorViewController::editEnded(QWidget*, int hint) {
-    // Enter in the last row's Japanese cell goes on to a new pair.
     const QModelIndex current = ui_->Pairs_table->currentIndex();
+    // Escape in a pair just added and still empty takes the pair back: Enter in the last
+    // row would otherwise leave an empty pair that keeps the list from being saved.
+    const auto* added = dynamic_cast<const AddPairCommand*>(undo_.command(undo_.index() - 1));
+    if (hint == QAbstractItemDelegate::RevertModelCache && added && added->row() == current.row() &&
+        model_.pair(current.row()) == editor::PairText()) {
+        undo_.undo();
+        return;
+    }
+    // Enter in the last row's Japanese cell goes on to a new pair.
     if (hint == QAbstractItemDelegate::SubmitModelCache &&
         current.column() == editor::PairTableModel::Japanese &&
         current.row() == model_.rowCount() - 1)

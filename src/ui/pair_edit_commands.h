@@ -25,6 +25,7 @@ private:
 class AddPairCommand : public QUndoCommand {
 public:
     AddPairCommand(editor::PairTableModel& model, qsizetype row);
+    qsizetype row() const { return row_; }
     void redo() override;
     void undo() override;
 

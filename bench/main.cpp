@@ -48,7 +48,8 @@ int main(int argc, char* argv[]) {
         bench::importRow(),      bench::storeShareRow(),     bench::coreLoadRow(),
         bench::screenLoadRow(),  bench::importErrorBoxRow(), bench::quizKeyRow(),
         bench::typedAnswerRow(), bench::keyToSoundRow(),     bench::firstKeyToSoundRow(),
-        bench::startupRow(),     bench::peakMemoryRow(),
+        bench::startupRow(),     bench::peakMemoryRow(),     bench::editorOpenRow(),
+        bench::editorSaveRow(),
     };
     // VERBOLIN_BENCH_ONLY=text keeps the rows whose figure contains text (to work on one).
     const QString only = qEnvironmentVariable("VERBOLIN_BENCH_ONLY");

@@ -64,6 +64,13 @@ Row coreLoadRow();
 // Words_list_determined_button, until the screen is painted with the preview and the count.
 Row screenLoadRow();
 
+// The list editor opening a 1,000,000-pair list in the store, to its table painted.
+Row editorOpenRow();
+
+// The list editor's save of that list, one pair changed: the saved form made and the list
+// replaced with its fsync, against the import floor (the same bytes read and written).
+Row editorSaveRow();
+
 // One arrow key of QuizEngine over 1,000,000 pairs, over three laps whose later laps make
 // next_problem pass over many answered pairs: the median, the worst in the note.
 Row quizKeyRow();

@@ -7,7 +7,7 @@
 # PNG of each screen into the output folder:
 #
 #   01-start.png  02-settings.png  03-import.png  04-setup.png  05-quiz.png
-#   06-lap.png    07-end.png       08-quiz-scale2.png  09-quiz-typed.png  10-quiz-choice.png
+#   06-lap.png    07-end.png       08-quiz-scale2.png  09-quiz-typed.png  10-quiz-choice.png  11-editor.png
 #
 # Usage: scripts/screenshots.sh BINARY OUTPUT_FOLDER
 #
@@ -46,6 +46,10 @@ SETUP_LOAD_FIRST_LIST=${SETUP_LOAD_FIRST_LIST:-"alt+l Down alt+k"}
 SETUP_START=${SETUP_START:-"alt+s"}
 # Quiz screen back to the set-up screen, and from there to the start screen.
 QUIZ_TO_START=${QUIZ_TO_START:-"alt+b alt+b"}
+# Set-up screen to the editor of the loaded list, and the editor back (nothing edited, so
+# no question) to the set-up screen with that list loaded again.
+SETUP_EDIT=${SETUP_EDIT:-"alt+e"}
+EDITOR_BACK=${EDITOR_BACK:-"alt+b"}
 
 # Seconds to let the program draw after a key, before the next key or a picture.
 SETTLE=${SETTLE:-0.8}
@@ -277,6 +281,9 @@ keys $IMPORT_BACK
 # one pair of lap 2 right.
 load_first_list
 shot 04-setup
+keys $SETUP_EDIT
+shot 11-editor
+keys $EDITOR_BACK
 # shellcheck disable=SC2086
 keys $SETUP_START
 pairs=$(grep -c '' "$example")
@@ -331,5 +338,5 @@ shot 10-quiz-choice
 quit_program
 
 count=$(find "$out" -maxdepth 1 -name '[01][0-9]-*.png' | wc -l)
-[ "$count" -eq 10 ] || fail "$count pictures in $out, not 10"
-echo "screenshots: 10 pictures in $out"
+[ "$count" -eq 11 ] || fail "$count pictures in $out, not 11"
+echo "screenshots: 11 pictures in $out"

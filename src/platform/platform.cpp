@@ -331,6 +331,74 @@ NewFileStatus writeBytesAtomicNew(const QString& path, const QByteArray& bytes) 
     return NewFileStatus{};
 }
 
+FileStamp fileStamp(const QString& path) {
+    struct stat st;
+    if (::stat(encoded(path).constData(), &st) != 0)
+        return {};
+    return {quint64(st.st_dev), quint64(st.st_ino), qint64(st.st_size),
+            qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+            qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec};
+}
+
+bool isFolderWithin(const QString& root, const QString& path) {
+    const int fd = openFolderWithin(root, QFileInfo(path).path());
+    if (fd < 0)
+        return errno != EXDEV;
+    ::close(fd);
+    return true;
+}
+
+Status replaceWithin(const QString& root, const QString& path, const QByteArray& bytes) {
+    const QFileInfo info(path);
+    const QByteArray leaf = encoded(info.fileName());
+    const auto failed = [&](int error) {
+        return Status::failure(
+            describe(QStringLiteral("ファイルに書き込めませんでした"), path, osError(error)),
+            error);
+    };
+    const int folder = openFolderWithin(root, info.path());
+    if (folder < 0)
+        return failed(errno);
+    // The list keeps its permissions; a list that is gone gets those of any new file.
+    struct stat st;
+    mode_t mode = 0;
+    if (::fstatat(folder, leaf.constData(), &st, 0) == 0) {
+        mode = st.st_mode & 07777;
+    } else {
+        mode = ::umask(0);
+        ::umask(mode);
+        mode = 0666 & ~mode;
+    }
+    QByteArray temp;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temp = "." + leaf + "." + QByteArray::number(randomBelow(1u << 30), 36);
+        fd = ::openat(folder, temp.constData(),
+                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0) {
+        const int error = errno;
+        ::close(folder);
+        return failed(error);
+    }
+    ::fchmod(fd, mode);
+    int error = writeAll(fd, bytes);
+    if (error == 0 && ::fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && ::renameat(folder, temp.constData(), folder, leaf.constData()) != 0)
+        error = errno;
+    if (error != 0)
+        ::unlinkat(folder, temp.constData(), 0);
+    else
+        ::fsync(folder); // the rename itself survives a crash
+    ::close(folder);
+    return error == 0 ? Status::success() : failed(error);
+}
+
 namespace {
 
 // 64-bit words from the kernel's random source, fetched a block at a time. Qt's system

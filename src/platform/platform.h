@@ -87,6 +87,28 @@ struct NewFileStatus {
 };
 NewFileStatus writeBytesAtomicNew(const QString& path, const QByteArray& bytes);
 
+// What identifies a file's version on disk: a save compares the stamp taken when the list
+// was read with the one taken just before writing, to tell that another program changed it.
+// The size is -1 when nothing stands at the path.
+struct FileStamp {
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = -1;
+    qint64 modified = 0; // nanoseconds
+    qint64 changed = 0;  // nanoseconds, of the last change of the inode
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp fileStamp(const QString& path);
+
+// True when the folder of path really is root or lies below it, reached through no link.
+bool isFolderWithin(const QString& root, const QString& path);
+
+// Replaces the file at path with bytes, all or nothing: a hidden file beside it is written,
+// made durable and renamed over it, so that a failure (a full disk, the folder gone) leaves
+// the old file whole. Works from the open folder, which must really be root or lie below it
+// (else code EXDEV). The new file keeps the old one's permissions.
+Status replaceWithin(const QString& root, const QString& path, const QByteArray& bytes);
+
 // A uniformly distributed integer in 0 .. bound - 1 from the system's random source.
 // bound must be at least 1.
 quint64 randomBelow(quint64 bound);

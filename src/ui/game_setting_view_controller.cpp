@@ -32,6 +32,11 @@ GameSettingViewController::GameSettingViewController(AppDelegate& delegate, QWid
             &GameSettingViewController::backRequested);
     connect(ui_->Start_button, &QPushButton::clicked, this,
             &GameSettingViewController::startRequested);
+    connect(ui_->Edit_button, &QPushButton::clicked, this, [this] {
+        emit editRequested(QUrl(fromAppDelegate.WORDS_LIST_FOR_GAME).toLocalFile());
+    });
+    connect(ui_->New_list_button, &QPushButton::clicked, this,
+            &GameSettingViewController::newListRequested);
     viewDidLoad();
 }
 
@@ -63,6 +68,10 @@ void GameSettingViewController::showScreen() {
     ui_->Start_button->setEnabled(screen_.startEnabled);
     ui_->Start_button->setToolTip(screen_.startToolTip());
     ui_->Start_button->setAccessibleDescription(screen_.startToolTip());
+    // What can be studied can be edited.
+    ui_->Edit_button->setEnabled(screen_.startEnabled);
+    ui_->Edit_button->setToolTip(screen_.startToolTip());
+    ui_->Edit_button->setAccessibleDescription(screen_.startToolTip());
 }
 
 void GameSettingViewController::viewDidLoad() {
@@ -98,6 +107,14 @@ void GameSettingViewController::Words_list_determined() {
     const platform::FlushDiagnosticsOnReturn flush;
     takeSelection();
     setup::loadSelectedList(fromAppDelegate, screen_);
+    showScreen();
+}
+
+void GameSettingViewController::loadEntry(const QString& name) {
+    const platform::FlushDiagnosticsOnReturn flush;
+    screen_.selectedIndex = screen_.items.indexOf(name);
+    if (screen_.selectedIndex >= 0)
+        setup::loadSelectedList(fromAppDelegate, screen_);
     showScreen();
 }
 

@@ -36,12 +36,17 @@ signals:
     // Back_button and Start_button.
     void backRequested();
     void startRequested();
+    // Edit_button, with the loaded list's file, and New_list_button.
+    void editRequested(const QString& listPath);
+    void newListRequested();
 
 public slots:
     void normal_path();
     void Open();
     void Words_list_determined();
     void Delete_button();
+    // Selects the entry of that name, if listed, and loads it.
+    void loadEntry(const QString& name);
 
 private:
     void viewDidLoad();

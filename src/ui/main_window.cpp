@@ -7,13 +7,18 @@
 #include "ui/alert.h"
 #include "ui/game_setting_view_controller.h"
 #include "ui/game_view_controller.h"
+#include "ui/list_editor_view_controller.h"
 #include "ui/loading_view_controller.h"
 #include "ui/playing_setting.h"
 #include "ui/start_view_controller.h"
 
+#include "app/app_delegate.h"
+
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -75,7 +80,40 @@ void MainWindow::showSetup() {
     auto* screen = new GameSettingViewController(delegate_);
     connect(screen, &GameSettingViewController::backRequested, this, &MainWindow::showStart);
     connect(screen, &GameSettingViewController::startRequested, this, &MainWindow::showQuiz);
+    connect(screen, &GameSettingViewController::editRequested, this, &MainWindow::showEditor);
+    connect(screen, &GameSettingViewController::newListRequested, this,
+            [this] { showEditor(QString()); });
     replaceScreen(screen);
+}
+
+void MainWindow::showSetupWith(const QString& listPath) {
+    if (listPath.isEmpty()) {
+        showSetup();
+        return;
+    }
+    // The list's folder is listed, so that the list edited can be loaded.
+    const QFileInfo list(listPath);
+    words_lists_url() = QUrl::fromLocalFile(list.path());
+    showSetup();
+    if (auto* setup = qobject_cast<GameSettingViewController*>(currentScreen()))
+        setup->loadEntry(list.fileName());
+}
+
+void MainWindow::showEditor(const QString& listPath) {
+    auto* screen = new ListEditorViewController(delegate_);
+    connect(screen, &ListEditorViewController::backRequested, this, &MainWindow::showSetupWith);
+    replaceScreen(screen);
+    if (!listPath.isEmpty())
+        screen->openList(listPath);
+    screen->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    auto* editor = qobject_cast<ListEditorViewController*>(currentScreen());
+    if (editor && !editor->mayLeave())
+        event->ignore();
+    else
+        QMainWindow::closeEvent(event);
 }
 
 void MainWindow::showQuiz() {

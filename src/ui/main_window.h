@@ -25,8 +25,16 @@ public slots:
     void showStart();
     void showImport();
     void showSetup();
+    // The set-up screen with the list at that path loaded, when there is one.
+    void showSetupWith(const QString& listPath);
+    // The editor of a list's file, or of a new list for an empty path.
+    void showEditor(const QString& listPath);
     void showQuiz();
     void openSettings();
+
+protected:
+    // Unsaved edits are offered a save first.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void replaceScreen(QWidget* screen);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "import/line_check.h"
+#include "store/list_file.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -17,26 +18,18 @@ struct AppDelegate;
 // shows the result after it.
 namespace importer {
 
-enum class Completion {
-    Unnamed,      // no name typed: the list keeps its generated name
-    MoveRefused,  // a list of the typed name exists already
-    NameUnusable, // the typed name leads out of the list folder, or cannot name a file
-    Named,        // the list carries the typed name
-};
+using store::Completion;
 
 struct ImportOutcome {
     enum class Kind {
-        NothingToReport,   // no text, or a text without lines
-        Rejected,          // a line was rejected: rejection says why
-        CounterUnparsable, // count.txt holds no number: nothing saved
-        NumberOverflow,    // no next list number: nothing saved
-        WriteFailed,       // the list or the counter could not be written
-        Completed,         // saved; completion, number and name say how
+        NothingToReport, // no text, or a text without lines
+        Rejected,        // a line was rejected: rejection says why
+        NotSaved,        // the store could not save the list: saved.kind says why
+        Completed,       // saved; saved and name say how
     };
     Kind kind = Kind::NothingToReport;
     QString rejection;
-    Completion completion = Completion::Unnamed;
-    qint64 number = 0;
+    store::SavedList saved;
     QString name;
 };
 

@@ -4,9 +4,9 @@
 #include "import/line_check.h"
 
 #include "platform/text.h"
+#include "store/list_file.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace importer {
 
@@ -68,6 +68,11 @@ QString rejectionMessage(QByteArrayView line, const LineParts& parts, LineLayout
         .arg(number, text);
 }
 
+bool endsWithTerminator(QByteArrayView text) {
+    return text.endsWith('\n') || text.endsWith('\r') || text.endsWith("\xC2\x85") ||
+           text.endsWith("\xE2\x80\xA8") || text.endsWith("\xE2\x80\xA9");
+}
+
 } // namespace
 
 CheckedText checkText(QByteArray text, LineLayout layout) {
@@ -79,8 +84,11 @@ CheckedText checkText(QByteArray text, LineLayout layout) {
     Q_ASSERT(static_cast<unsigned char>(separator) < 0x80 && separator != '$');
     CheckedText checked;
     // The saved form is written over the text itself, never ahead of the line being read: a
-    // saved line is as long as its line, and its line end becomes one "\n". A text of tens
-    // of megabytes is then neither copied nor allocated twice.
+    // saved line is as long as its line and its line end. A text of tens of megabytes is then
+    // neither copied nor allocated twice. A last line gets its line end first, so that its
+    // saved line fits too.
+    if (!text.isEmpty() && !endsWithTerminator(text))
+        text.append('\n');
     char* const begin = text.data();
     const char* const end = begin + text.size();
     char* out = begin;
@@ -101,16 +109,15 @@ CheckedText checkText(QByteArray text, LineLayout layout) {
             checked.rejection = rejectionMessage(line, parts, layout, lines + 1);
             return false;
         }
-        *firstSeparator = '$';
         if (sequenceCode != 0) {
-            // Japanese first: "J$E" becomes "E$J", by turning the line twice.
+            // Japanese first: "J,E" becomes "E,J", by turning the line twice.
             char* const english = firstSeparator + 1;
-            std::rotate(lineStart, english, lineEnd);                           // "EJ$"
-            std::rotate(lineStart + (lineEnd - english), lineEnd - 1, lineEnd); // "E$J"
+            std::rotate(lineStart, english, lineEnd); // "EJ,"
+            firstSeparator = lineStart + (lineEnd - english);
+            std::rotate(firstSeparator, lineEnd - 1, lineEnd); // "E,J"
         }
-        if (out != lineStart)
-            std::memmove(out, lineStart, size_t(line.size()));
-        out += line.size();
+        out = store::writeSavedLine(out, QByteArrayView(lineStart, firstSeparator),
+                                    QByteArrayView(firstSeparator + 1, lineEnd));
         ++lines;
         firstSeparator = nullptr;
         secondSeparator = nullptr;
@@ -142,16 +149,11 @@ CheckedText checkText(QByteArray text, LineLayout layout) {
                 return true;
             if (!checkLine(at))
                 return false;
-            *out++ = '\n'; // at most where the line end began
             lineStart = at + length;
             return true;
         },
         '\n', '\r', '\xC2', '\xE2', separator, '$');
-    const bool lastLineWithoutEnd =
-        !checked.rejection && lineStart < end && checkLine(begin + (end - begin));
     text.truncate(out - begin);
-    if (lastLineWithoutEnd)
-        text.append('\n');
     checked.savedForm = std::move(text);
     checked.lines = lines;
     return checked;

@@ -5,6 +5,7 @@
 
 #include "app/app_delegate.h"
 #include "import/import_run.h"
+#include "store/list_file.h"
 #include "store/locations.h"
 
 #include <QUrl>
@@ -14,21 +15,16 @@ namespace quiz {
 SaveReport saveMissedPairs(AppDelegate& state, const QList<qint64>& missed) {
     QByteArray savedForm;
     for (const qint64 i : missed)
-        savedForm += state.english_words.value(i).toUtf8() + '$' +
-                     state.japanese_words.value(i).toUtf8() + '\n';
-    QString base = QUrl(state.WORDS_LIST_FOR_GAME).fileName();
-    if (base.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive))
-        base.chop(4);
+        store::appendSavedLine(savedForm, state.english_words.value(i).toUtf8(),
+                               state.japanese_words.value(i).toUtf8());
+    const QString base = store::listNameOf(QUrl(state.WORDS_LIST_FOR_GAME).fileName()).toString();
     const QString name = base.isEmpty() ? QString() : base + QStringLiteral("_復習");
 
-    const importer::ImportOutcome outcome = importer::saveList(savedForm, name, state);
-    if (outcome.kind != importer::ImportOutcome::Kind::Completed)
-        return {importer::errorTitle(), importer::outcomeText(outcome)};
-    const QString fileName = outcome.completion == importer::Completion::Named
-                                 ? name + QStringLiteral(".txt")
-                                 : store::unnamedListFileName(outcome.number);
+    const store::SavedList saved = store::saveNewList(savedForm, name, state.COUNT);
+    if (saved.kind != store::SavedList::Kind::Saved)
+        return {importer::errorTitle(), store::saveFailureText(saved.kind)};
     return {QStringLiteral("保存完了"), QStringLiteral("間違えた%1単語を「%2」として保存しました。")
-                                            .arg(QString::number(missed.size()), fileName)};
+                                            .arg(QString::number(missed.size()), saved.fileName)};
 }
 
 } // namespace quiz

@@ -63,7 +63,9 @@ QString rejectionMessage(QByteArrayView line, const LineParts& parts, LineLayout
             .arg(number, text);
     if (parts.count >= 3)
         return QStringLiteral("%1行目: %2 には2つ以上の%3が含まれています。")
-            .arg(number, text, QString(QLatin1Char(layout.separator)));
+            .arg(number, text,
+                 layout.separator == '\t' ? QStringLiteral("タブ")
+                                          : QString(QLatin1Char(layout.separator)));
     return QStringLiteral("%1行目: %2 は正しいフォーマットに基づいて書かれていません。")
         .arg(number, text);
 }

@@ -52,7 +52,7 @@ private slots:
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<LineLayout>("layout");
         QTest::addColumn<QString>("outcome");
-        const LineLayout ej{',', 0}, je{';', 1}, at{'@', 0};
+        const LineLayout ej{',', 0}, je{';', 1}, at{'@', 0}, tab{'\t', 1};
         const QString order = u"2行目: 日本語と英語の順番が正しくありません。"_qs;
         const QString format = u"2行目: %1 は正しいフォーマットに基づいて書かれていません。"_qs;
         const QString many = u"2行目: %1 には2つ以上の,が含まれています。"_qs;
@@ -60,13 +60,16 @@ private slots:
         // outcome stands for the line.
         const auto row = [&](const char* name, const char* line, LineLayout layout,
                              const QString& outcome) {
-            const QByteArray first = layout.sequenceCode == 0 ? "a,あ\n" : "あ;a\n";
+            const QByteArray first = layout.sequenceCode == 0 ? "a,あ\n" : "あ,a\n";
             QTest::newRow(name) << (QByteArray(first).replace(',', layout.separator) + line)
                                 << layout
                                 << QString(outcome).replace(u"%1"_qs, QString::fromUtf8(line));
         };
         row("Japanese first", "りんご;apple", je, u"a$あ\napple$りんご\n"_qs);
         row("@, a comma kept", "b@い,う", at, u"a$あ\nb$い,う\n"_qs);
+        row("tab, Japanese first, a comma kept", "い,う\tb", tab, u"a$あ\nb$い,う\n"_qs);
+        row("three parts, tab", "い\ta\tb", tab,
+            u"2行目: %1 には2つ以上のタブが含まれています。"_qs);
         row("three parts", "a,b,c", ej, many);
         row("three parts, Japanese first", "い;a;b", je,
             u"2行目: %1 には2つ以上の;が含まれています。"_qs);

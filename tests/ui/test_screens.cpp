@@ -258,6 +258,8 @@ void TestScreens::fromATextFileToAFinishedStudy() {
     expect({Qt::ALT | Qt::Key_D}, u"Loading|セミコロン"_qs);
     QApplication::focusWidget()->nextInFocusChain()->setFocus(); // "@", not picked yet
     expect({Qt::Key_Return}, u"Loading|アットマーク|例: 日本語@英語"_qs, example);
+    expect({Qt::Key_Right}, u"Loading|タブ|例: 日本語→英語"_qs, example);
+    expect({Qt::Key_Left}, u"Loading|アットマーク|例: 日本語@英語"_qs, example);
     // Imported, Japanese first with "@", under a typed name (loaded below), from a file
     // dropped on the screen (a folder is not taken).
     auto* name = child<QLineEdit>("words_list_name");

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "import/format_check.h"
 #include "import/line_check.h"
 #include "store/list_file.h"
 
@@ -34,12 +35,12 @@ struct ImportOutcome {
 };
 
 // Runs the import on text in valid UTF-8 without a byte-order mark (as readSource gives it),
-// laid out as layout says. The pass leaves in the shared state the number of lines accepted
-// (LINE_INDEX) and as many empty entries in both word arrays, or nothing after a rejection;
-// formal_list keeps the saved form only when the save fails. Descriptions of failures and the
-// saved form go to standard output.
-ImportOutcome runImport(QByteArray utf8, LineLayout layout, const QString& name,
-                        AppDelegate& state);
+// laid out as layout says and read as format says. The pass leaves in the shared state the number
+// of lines accepted (LINE_INDEX) and as many empty entries in both word arrays, or nothing after a
+// rejection; formal_list keeps the saved form only when the save fails. Descriptions of failures
+// and the saved form go to standard output.
+ImportOutcome runImport(QByteArray utf8, LineLayout layout, const QString& name, AppDelegate& state,
+                        SourceFormat format = SourceFormat::Lines);
 
 // Saves a list's saved form as a new list: numbers it from the counter (COUNT keeps the
 // number read), prints and writes it, advances the counter and gives it the name, if any.

@@ -161,4 +161,18 @@ CheckedText checkText(QByteArray text, LineLayout layout) {
     return checked;
 }
 
+std::optional<QString> checkCells(const QList<QByteArrayView>& cells, LineLayout layout,
+                                  qint64 lineNumber) {
+    QByteArray line;
+    for (const QByteArrayView cell : cells)
+        line.append(cell).append(layout.separator);
+    line.chop(1);
+    const QByteArrayView first = cells.value(0), second = cells.value(1);
+    const LineParts parts{int(qMin(cells.size(), qsizetype(3))), first, second,
+                          first.contains('$') || second.contains('$')};
+    if (accepts(line, parts, layout.sequenceCode))
+        return std::nullopt;
+    return rejectionMessage(line, parts, layout, lineNumber);
+}
+
 } // namespace importer

@@ -106,6 +106,50 @@ private slots:
         QCOMPARE(checked.rejection.value_or(saved), outcome);
     }
 
+    // A spreadsheet's records by the file's name, as Excel and LibreOffice write them; outcome
+    // as for pass.
+    void records_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<LineLayout>("layout");
+        QTest::addColumn<QString>("outcome");
+        const LineLayout ej{',', 0}, je{'\t', 1}, semi{';', 0};
+        const auto row = [](const char* name, const char* file, const QByteArray& text,
+                            LineLayout layout, const char* outcome) {
+            QTest::newRow(name) << QString::fromUtf8(file) << text << layout
+                                << QString::fromUtf8(outcome);
+        };
+        row("Excel", "a.csv", "\"take care, please\",気をつける\r\n\"say \"\"hi\"\"\",挨拶する\r\n",
+            ej, "take care, please$気をつける\nsay \"hi\"$挨拶する\n");
+        row("Excel with ;, a line break in a cell", "A.CSV",
+            "\"two\r\nlines\";\"二;行\"\r\n\"a \"\"b\"\"\";c", semi,
+            "two lines$二;行\na \"b\"$c\n");
+        row("LibreOffice, every cell quoted", "b.Tsv", "\"りんご\"\t\"apple\"\n\"本\"\tbook\n", je,
+            "apple$りんご\nbook$本\n");
+        row("a quote inside a plain cell stays", "c.csv", "5\" disk,ディスク", ej,
+            "5\" disk$ディスク\n");
+        row("a .txt keeps its quotes", "c.txt", "\"a\",b", ej, "\"a\"$b\n");
+        row("three cells", "d.csv", "a,b\n\"x,\",y,z", ej,
+            "2行目: x,,y,z には2つ以上の,が含まれています。");
+        row("one cell, an empty line", "d.csv", "a,b\n\n", ej,
+            "2行目:  は正しいフォーマットに基づいて書かれていません。");
+        row("$ in a cell", "d.csv", "a,\"b$\"", ej,
+            "1行目: a,b$ には使用できない文字「$」が含まれています。");
+        row("never closed, named by its first line", "e.csv", "\"a\nb\",c\n\"d,e\nf,g\n", ej,
+            "3行目: 「\"」で始まるセルが閉じられていません。");
+        row("text after the closing quote", "e.csv", "\"a\"b,c", ej,
+            "1行目: 「\"」で囲まれたセルの後に文字があります。");
+    }
+    void records() {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, text);
+        QFETCH(LineLayout, layout);
+        QFETCH(QString, outcome);
+        const importer::CheckedText checked =
+            importer::checkSource(text, layout, importer::formatOfFile(file));
+        QCOMPARE(checked.rejection.value_or(QString::fromUtf8(checked.savedForm)), outcome);
+    }
+
     void intoTheStore_data() {
         QTest::addColumn<Case>("c");
         const auto as = [](auto n) { return done + u"。\n単語リスト名は"_qs + n + u"です。"_qs; };

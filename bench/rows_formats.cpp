@@ -1,0 +1,109 @@
+// SPDX-FileCopyrightText: The Verbolin developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "bench_context.h"
+#include "rows.h"
+
+#include "app/app_delegate.h"
+#include "formats/csv.h"
+#include "import/import_run.h"
+#include "import/import_source.h"
+#include "platform/diagnostics.h"
+#include "store/locations.h"
+
+#include <QFile>
+
+#include <csv.h>
+
+namespace bench {
+
+namespace {
+
+constexpr int runs = 7;
+
+// The generated source, every cell quoted as LibreOffice writes it, with CR LF.
+QString quotedCsvFile(Context& context) {
+    const QString path = context.workFolder() + QStringLiteral("/source-quoted.csv");
+    if (QFile::exists(path))
+        return path;
+    QFile source(context.sourceFile(millionLines));
+    QFile out(path);
+    if (!source.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+        fail(QStringLiteral("cannot make ") + path);
+    QByteArray csv;
+    for (const QByteArray& line : source.readAll().split('\n'))
+        if (!line.isEmpty())
+            csv += '"' + QByteArray(line).replace(',', "\",\"") + "\"\r\n";
+    if (out.write(csv) != csv.size())
+        fail(QStringLiteral("cannot write ") + path);
+    return path;
+}
+
+// Seconds of a parse alone over the file's bytes, read before the clock starts.
+double parseSeconds(const QString& path, const std::function<void(const QByteArray&)>& parse) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        fail(QStringLiteral("cannot read ") + path);
+    const QByteArray bytes = file.readAll();
+    return secondsOf([&] { parse(bytes); });
+}
+
+} // namespace
+
+Row csvImportRow() {
+    Row row;
+    row.figure = QStringLiteral("import, core, 1,000,000-record quoted CSV (read to counter)");
+    row.unit = Unit::Seconds;
+    row.target = Target::timesBaseline(3);
+    row.measure = [](Context& context) {
+        const QString source = quotedCsvFile(context);
+        context.freshHome();
+        const auto importRun = [&] {
+            AppDelegate state;
+            importer::ImportOutcome outcome;
+            double seconds = 0;
+            {
+                const StdoutToDevNull silence;
+                seconds = secondsOf([&] {
+                    importer::SourceRead read = importer::readSource(source);
+                    outcome = importer::runImport(std::move(read.utf8), {}, QString(), state,
+                                                  importer::formatOfFile(source));
+                    platform::flushDiagnostics();
+                });
+            }
+            if (outcome.kind != importer::ImportOutcome::Kind::Completed ||
+                state.LINE_INDEX != millionLines)
+                fail(QStringLiteral("the import did not save 1,000,000 pairs"));
+            QFile::remove(store::unnamedListPath(outcome.saved.number));
+            return seconds;
+        };
+        Figure figure = interleavedMedians(
+            runs, [&] { return importFloorRun(context); }, importRun);
+        // Our reader, or libcsv in its place: each parse alone, over bytes in memory.
+        const double ours = medianOf(runs, [&] {
+            return parseSeconds(source, [](const QByteArray& bytes) {
+                formats::readCsv(bytes, ',',
+                                 [](qint64, const QList<QByteArrayView>&) { return true; });
+            });
+        });
+        const double libcsv = medianOf(runs, [&] {
+            return parseSeconds(source, [](const QByteArray& bytes) {
+                csv_parser parser;
+                csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI);
+                csv_parse(&parser, bytes.constData(), size_t(bytes.size()), nullptr, nullptr,
+                          nullptr);
+                csv_fini(&parser, nullptr, nullptr, nullptr);
+                csv_free(&parser);
+            });
+        });
+        figure.note = QStringLiteral("median of %1; baseline: the import row's; parse alone: "
+                                     "ours %2 ms, libcsv %3 ms")
+                          .arg(runs)
+                          .arg(ours * 1e3, 0, 'f', 1)
+                          .arg(libcsv * 1e3, 0, 'f', 1);
+        return figure;
+    };
+    return row;
+}
+
+} // namespace bench

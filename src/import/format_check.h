@@ -1,0 +1,29 @@
+// SPDX-FileCopyrightText: The Verbolin developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include "import/line_check.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+// Files of other programs, read into pairs that each pass the line check.
+namespace importer {
+
+// How a chosen file is read.
+enum class SourceFormat {
+    Lines, // one pair a line, split at the separator
+    Csv,   // a spreadsheet's cells (.csv or .tsv, in any case), the separator between them
+};
+
+SourceFormat formatOfFile(const QString& path);
+
+// The check of a text read as format says.
+CheckedText checkSource(QByteArray utf8, LineLayout layout, SourceFormat format);
+
+// The check of a spreadsheet's records, each a pair as the line check sees it and named by
+// the line on which it begins: two cells, in the chosen order.
+CheckedText checkCsv(QByteArrayView utf8, LineLayout layout);
+
+} // namespace importer

@@ -39,6 +39,36 @@ QString quotedCsvFile(Context& context) {
     return path;
 }
 
+// The generated pairs as a kvtml file of so many entries, in KWordQuiz's own layout.
+QString kvtmlFile(Context& context, qint64 entries) {
+    const QString path = context.workFolder() + QStringLiteral("/source-%1.kvtml").arg(entries);
+    if (QFile::exists(path))
+        return path;
+    QFile source(context.sourceFile(entries));
+    QFile out(path);
+    if (!source.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+        fail(QStringLiteral("cannot make ") + path);
+    QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<kvtml version=\"2.0\" >\n"
+                     "  <identifiers>\n    <identifier id=\"0\" >\n      <name>English</name>\n"
+                     "      <locale>English</locale>\n    </identifier>\n    <identifier id=\"1\" "
+                     ">\n      <name>Japanese</name>\n      <locale>Japanese</locale>\n    "
+                     "</identifier>\n  </identifiers>\n  <entries>\n";
+    qint64 id = 0;
+    for (const QByteArray& line : source.readAll().split('\n')) {
+        const qsizetype comma = line.indexOf(',');
+        if (comma < 0)
+            continue;
+        xml += "    <entry id=\"" + QByteArray::number(id++) +
+               "\" >\n      <translation id=\"0\" >\n        <text>" + line.first(comma) +
+               "</text>\n      </translation>\n      <translation id=\"1\" >\n        <text>" +
+               line.sliced(comma + 1) + "</text>\n      </translation>\n    </entry>\n";
+    }
+    xml += "  </entries>\n</kvtml>\n";
+    if (out.write(xml) != xml.size())
+        fail(QStringLiteral("cannot write ") + path);
+    return path;
+}
+
 // Seconds of a parse alone over the file's bytes, read before the clock starts.
 double parseSeconds(const QString& path, const std::function<void(const QByteArray&)>& parse) {
     QFile file(path);
@@ -102,6 +132,39 @@ Row csvImportRow() {
                           .arg(ours * 1e3, 0, 'f', 1)
                           .arg(libcsv * 1e3, 0, 'f', 1);
         return figure;
+    };
+    return row;
+}
+
+Row kvtmlImportRow() {
+    Row row;
+    row.figure = QStringLiteral("import, core, 100,000-entry .kvtml (read to counter)");
+    row.unit = Unit::Seconds;
+    row.target = Target::below(1.0);
+    row.measure = [](Context& context) {
+        constexpr qint64 entries = 100'000;
+        const QString source = kvtmlFile(context, entries);
+        context.freshHome();
+        const double median = medianOf(runs, [&] {
+            AppDelegate state;
+            importer::ImportOutcome outcome;
+            double seconds = 0;
+            {
+                const StdoutToDevNull silence;
+                seconds = secondsOf([&] {
+                    importer::SourceRead read = importer::readSource(source);
+                    outcome = importer::runImport(std::move(read.utf8), {}, QString(), state,
+                                                  importer::formatOfFile(source));
+                    platform::flushDiagnostics();
+                });
+            }
+            if (outcome.kind != importer::ImportOutcome::Kind::Completed ||
+                state.LINE_INDEX != entries)
+                fail(QStringLiteral("the import did not save 100,000 pairs"));
+            QFile::remove(store::unnamedListPath(outcome.saved.number));
+            return seconds;
+        });
+        return Figure{median, std::nullopt, QStringLiteral("median of %1").arg(runs)};
     };
     return row;
 }

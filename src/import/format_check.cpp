@@ -4,6 +4,8 @@
 #include "import/format_check.h"
 
 #include "formats/csv.h"
+#include "formats/kvtml.h"
+#include "platform/text.h"
 #include "store/list_file.h"
 
 namespace importer {
@@ -12,6 +14,8 @@ SourceFormat formatOfFile(const QString& path) {
     if (path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) ||
         path.endsWith(QStringLiteral(".tsv"), Qt::CaseInsensitive))
         return SourceFormat::Csv;
+    if (path.endsWith(QStringLiteral(".kvtml"), Qt::CaseInsensitive))
+        return SourceFormat::Kvtml;
     return SourceFormat::Lines;
 }
 
@@ -33,10 +37,46 @@ CheckedText checkCsv(QByteArrayView utf8, LineLayout layout) {
     return checked;
 }
 
+CheckedText checkKvtml(QByteArrayView utf8, LineLayout layout) {
+    CheckedText checked;
+    // As text, so that the reader never follows an encoding declaration: the bytes are UTF-8
+    // whatever the file said, as readSource gives them.
+    const formats::KvtmlRead read = formats::readKvtml(platform::textOfUtf8(utf8));
+    if (read.error) {
+        checked.rejection = read.error;
+        return checked;
+    }
+    const LineLayout englishFirst{layout.separator, 0};
+    for (qsizetype i = 0; i < read.entries.size(); ++i) {
+        const formats::KvtmlEntry& entry = read.entries[i];
+        if (entry.english.isEmpty() || entry.japanese.isEmpty()) {
+            ++checked.skipped;
+            continue;
+        }
+        const QByteArray english = entry.english.toUtf8(), japanese = entry.japanese.toUtf8();
+        if (std::optional<QString> rejection =
+                checkCells({english, japanese}, englishFirst, i + 1)) {
+            // The line check names a line; here the place is the entry's.
+            const QString line = QString::number(i + 1) + QStringLiteral("行目: ");
+            checked.rejection = QString::number(i + 1) + QStringLiteral("番目の単語: ") +
+                                rejection->sliced(rejection->startsWith(line) ? line.size() : 0);
+            return checked;
+        }
+        store::appendSavedLine(checked.savedForm, english, japanese);
+        ++checked.lines;
+    }
+    if (checked.lines == 0)
+        checked.rejection =
+            QStringLiteral("kvtmlファイルに英語と日本語の両方がそろった単語がありません。");
+    return checked;
+}
+
 CheckedText checkSource(QByteArray utf8, LineLayout layout, SourceFormat format) {
     switch (format) {
     case SourceFormat::Csv:
         return checkCsv(utf8, layout);
+    case SourceFormat::Kvtml:
+        return checkKvtml(utf8, layout);
     case SourceFormat::Lines:
         break;
     }

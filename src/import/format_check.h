@@ -15,6 +15,7 @@ namespace importer {
 enum class SourceFormat {
     Lines, // one pair a line, split at the separator
     Csv,   // a spreadsheet's cells (.csv or .tsv, in any case), the separator between them
+    Kvtml, // KWordQuiz's and Parley's XML (.kvtml, in any case)
 };
 
 SourceFormat formatOfFile(const QString& path);
@@ -25,5 +26,10 @@ CheckedText checkSource(QByteArray utf8, LineLayout layout, SourceFormat format)
 // The check of a spreadsheet's records, each a pair as the line check sees it and named by
 // the line on which it begins: two cells, in the chosen order.
 CheckedText checkCsv(QByteArrayView utf8, LineLayout layout);
+
+// The check of a kvtml file's entries, each a pair as the line check sees it (English first,
+// with the chosen separator) and named by its place: "N番目の単語: ". An entry with a side
+// empty is skipped and counted; a file with no pair, or no kvtml at all, is rejected.
+CheckedText checkKvtml(QByteArrayView utf8, LineLayout layout);
 
 } // namespace importer

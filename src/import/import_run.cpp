@@ -36,6 +36,12 @@ ImportOutcome runImport(QByteArray utf8, LineLayout layout, const QString& name,
     ImportOutcome outcome;
     outcome.saved = store::saveNewList(checked.savedForm, name, state.COUNT);
     outcome.name = name;
+    if (format != SourceFormat::Lines)
+        outcome.note =
+            QStringLiteral("\n%1単語を読み込みました。").arg(checked.lines) +
+            (checked.skipped == 0 ? QString()
+                                  : QStringLiteral("（片方が空の単語%1個は読み込みませんでした）")
+                                        .arg(checked.skipped));
     if (outcome.saved.kind == store::SavedList::Kind::Saved) {
         outcome.kind = Kind::Completed;
         return outcome;
@@ -76,7 +82,8 @@ QString outcomeText(const ImportOutcome& outcome) {
     case Kind::NotSaved:
         return store::saveFailureText(outcome.saved.kind);
     case Kind::Completed:
-        return completionText(outcome.saved.completion, outcome.saved.number, outcome.name);
+        return completionText(outcome.saved.completion, outcome.saved.number, outcome.name) +
+               outcome.note;
     }
     return {};
 }

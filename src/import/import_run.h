@@ -32,6 +32,7 @@ struct ImportOutcome {
     QString rejection;
     store::SavedList saved;
     QString name;
+    QString note; // added to the completion text for a file not read line by line
 };
 
 // Runs the import on text in valid UTF-8 without a byte-order mark (as readSource gives it),

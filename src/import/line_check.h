@@ -21,6 +21,7 @@ struct CheckedText {
     QByteArray savedForm;             // the saved form of the lines accepted: English half, "$",
                                       // Japanese half, "\n" a pair
     qint64 lines = 0;                 // lines accepted
+    qint64 skipped = 0;               // entries left out for an empty side (kvtml)
     std::optional<QString> rejection; // why the first rejected line was rejected
 };
 

@@ -150,6 +150,104 @@ private slots:
         QCOMPARE(checked.rejection.value_or(QString::fromUtf8(checked.savedForm)), outcome);
     }
 
+    // KWordQuiz's and Parley's files: outcome as for pass (empty: every entry read or skipped),
+    // and how many entries were skipped for an empty side.
+    void kvtml_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("outcome");
+        QTest::addColumn<int>("skipped");
+        // Version 2 with two identifiers (name, locale) and entries of two texts each.
+        const auto v2 = [](const char* first, const char* second, const QByteArray& entries) {
+            QByteArray entryXml;
+            for (const QByteArray& entry : entries.split('|')) {
+                const QList<QByteArray> texts = entry.split('/');
+                entryXml += "<entry><translation id=\"0\"><text>" + texts[0] +
+                            "</text></translation><translation id=\"1\"><text>" + texts.value(1) +
+                            "</text></translation></entry>";
+            }
+            return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE kvtml PUBLIC "
+                   "\"kvtml2.dtd\" \"http://edu.kde.org/kvtml/kvtml2.dtd\">\n<kvtml "
+                   "version=\"2.0\"><identifiers><identifier id=\"0\">" +
+                   QByteArray(first) + "</identifier><identifier id=\"1\">" + second +
+                   "</identifier></identifiers><entries>" + entryXml + "</entries></kvtml>";
+        };
+        const auto row = [](const char* name, const QByteArray& text, const char* outcome,
+                            int skipped = 0) {
+            QTest::newRow(name) << text << QString::fromUtf8(outcome) << skipped;
+        };
+        const char* en = "<name>English</name><locale>English</locale>";
+        const char* ja = "<name>Japanese</name><locale>Japanese</locale>";
+        row("KWordQuiz, Japanese first", v2(ja, en, "りんご/apple|本/a\nbook"),
+            "apple$りんご\na book$本\n");
+        row("Parley",
+            v2("<locale>ja</locale>", "<name>英語</name><locale>en_US</locale>", "猫/cat|/dog|犬/"),
+            "cat$猫\n", 2);
+        row("no language named: first and second", v2("<name>A</name>", "<name>B</name>", "x/y"),
+            "x$y\n");
+        row("only Japanese named", v2("<name>French</name>", "<name>日本語</name>", "été/夏|"),
+            "1番目の単語: 日本語と英語の順番が正しくありません。");
+        row("a $", v2(en, ja, "a/b|US$/ドル"),
+            "2番目の単語: US$,ドル には使用できない文字「$」が含まれています。");
+        row("version 1", "<kvtml><e><o l=\"ja\">水</o><t l=\"en\">water</t></e></kvtml>",
+            "water$水\n");
+        row("a conjugation's text is not the word",
+            "<kvtml><entries><entry><translation id=\"0\"><text>be</text><conjugation><text>"
+            "am</text></conjugation></translation><translation id=\"1\"><text>いる</text>"
+            "</translation></entry></entries></kvtml>",
+            "be$いる\n");
+        row("not XML", "apple,りんご", "kvtmlファイルのXMLが正しくありません（1行目）。");
+        row("cut short", v2(en, ja, "a/b").chopped(20),
+            "kvtmlファイルが途中で終わっています（3行目）。");
+        row("a NUL", "<kvtml>\0</kvtml>"_qba, "kvtmlファイルのXMLが正しくありません（1行目）。");
+        row("an entity bomb",
+            "<!DOCTYPE kvtml [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;\">]>"
+            "<kvtml>&b;</kvtml>",
+            "kvtmlファイルに使えない実体宣言（ENTITY）が含まれています。");
+        row("an external entity", "<!DOCTYPE kvtml SYSTEM \"x.dtd\"><kvtml>&x;</kvtml>",
+            "kvtmlファイルに読み込めない実体参照「&x;」が含まれています。");
+        row("100,000 elements deep", "<a>"_qba.repeated(100'000),
+            "kvtmlファイルの要素の入れ子が深すぎます（1行目）。");
+        row("no entries", "<kvtml version=\"2.0\"/>",
+            "kvtmlファイルに単語が1つも含まれていません。");
+        row("no entry with both sides", v2(en, ja, "a/|/b"),
+            "kvtmlファイルに英語と日本語の両方がそろった単語がありません。", 2);
+        // Every file that KWordQuiz ships imports.
+        const QDir shipped(u"/usr/share/kwordquiz/examples"_qs);
+        QVERIFY(shipped.entryList(QDir::Files).size() >= 4);
+        for (const QString& name : shipped.entryList(QDir::Files)) {
+            QFile file(shipped.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            row(qPrintable(name), file.readAll(), "");
+        }
+    }
+    void kvtml() {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, outcome);
+        QFETCH(int, skipped);
+        const importer::CheckedText checked =
+            importer::checkSource(text, {',', 1}, importer::formatOfFile(u"a.KVTML"_qs));
+        const QString saved = outcome.isEmpty() ? QString() : QString::fromUtf8(checked.savedForm);
+        QCOMPARE(checked.rejection.value_or(saved), outcome);
+        // A shipped file: every entry is a pair or skipped.
+        QCOMPARE(checked.skipped,
+                 outcome.isEmpty() ? text.count("<entry ") - checked.lines : skipped);
+    }
+
+    // A file read otherwise than line by line says how many pairs it gave, and how many
+    // entries it left out.
+    void otherFormatsCount() {
+        TestHome home;
+        home.makeListFolder();
+        AppDelegate state;
+        StdoutCapture out;
+        const importer::ImportOutcome outcome =
+            importer::runImport("<kvtml><e><o>a</o><t>あ</t></e><e><o>b</o></e></kvtml>", {}, {},
+                                state, importer::SourceFormat::Kvtml);
+        QCOMPARE(importer::outcomeText(outcome),
+                 done + u"。\n単語リスト名はWords_list_1.txtです。\n1単語を読み込みました。"
+                        u"（片方が空の単語1個は読み込みませんでした）"_qs);
+    }
+
     void intoTheStore_data() {
         QTest::addColumn<Case>("c");
         const auto as = [](auto n) { return done + u"。\n単語リスト名は"_qs + n + u"です。"_qs; };

@@ -45,10 +45,10 @@ int main(int argc, char* argv[]) {
     // Each row is one function returning its figure and its baseline (see rows.h for how to
     // add one).
     std::vector<bench::Row> rows = {
-        bench::importRow(),         bench::csvImportRow(),  bench::kvtmlImportRow(),
-        bench::storeShareRow(),     bench::coreLoadRow(),   bench::screenLoadRow(),
-        bench::importErrorBoxRow(), bench::quizKeyRow(),    bench::keyToSpeakingRow(),
-        bench::startupRow(),        bench::peakMemoryRow(),
+        bench::importRow(),          bench::csvImportRow(), bench::kvtmlImportRow(),
+        bench::storeShareRow(),      bench::coreLoadRow(),  bench::screenLoadRow(),
+        bench::importErrorBoxRow(),  bench::quizKeyRow(),   bench::keyToSoundRow(),
+        bench::firstKeyToSoundRow(), bench::startupRow(),   bench::peakMemoryRow(),
     };
     // VERBOLIN_BENCH_ONLY=text keeps the rows whose figure contains text (to work on one).
     const QString only = qEnvironmentVariable("VERBOLIN_BENCH_ONLY");

@@ -75,9 +75,11 @@ Row screenLoadRow();
 // next_problem pass over many answered pairs: the median, the worst in the note.
 Row quizKeyRow();
 
-// The space bar released on the quiz screen to the speech engine reporting that it speaks,
-// through a private PulseAudio server with a null sink.
-Row keyToSpeakingRow();
+// The space bar released on the quiz screen to the word heard on the monitor of a private
+// PulseAudio server's null sink: the median of presses in one window, whether the time drifts,
+// and the first press in a window whose quiz has just opened (the voice is made then).
+Row keyToSoundRow();
+Row firstKeyToSoundRow();
 
 // Process start to the start window mapped under Xvfb, against a minimal Qt window with one
 // Japanese label started the same way.

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: The Verbolin developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The import's pass over any text. Every accepted line's saved form rejoins to the line with
-// the separator in the chosen order; the pass stops at the first rejected line, and its
-// message names that line by its number.
+// The import's pass over any text. Every accepted line's saved form has two halves, neither
+// empty, that rejoin to the line with the separator in the chosen order; the pass stops at the
+// first rejected line, and its message names that line by its number.
 #include "fuzz_input.h"
 
 #include "import/line_check.h"
@@ -34,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         QStringList halves = saved[i].split(u'$');
         if (layout.sequenceCode != 0 && halves.size() == 2)
             halves.swapItemsAt(0, 1);
-        fuzzCheck(halves.size() == 2 && halves.join(QLatin1Char(layout.separator)) == lines[i]);
+        fuzzCheck(halves.size() == 2 && !halves[0].isEmpty() && !halves[1].isEmpty() &&
+                  halves.join(QLatin1Char(layout.separator)) == lines[i]);
     }
     fuzzCheck(!checked.rejection ||
               checked.rejection->startsWith(QString::number(checked.lines + 1) + u"行目: "_qs));

@@ -10,7 +10,7 @@ packages=(
   g++ cmake ninja-build make
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   fonts-noto-cjk libqt6svg6
-  qt6-speech-dev qt6-declarative-dev qt6-multimedia-dev libqt6texttospeech6 qt6-speech-flite-plugin
+  flite1-dev libpulse-dev pkg-config
   pulseaudio pulseaudio-utils
   xvfb xauth imagemagick x11-utils xdotool libxcb1-dev
   at-spi2-core python3-pyatspi dbus-x11 openbox

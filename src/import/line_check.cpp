@@ -41,8 +41,9 @@ bool beginsAsOrdered(qsizetype width, qint64 sequenceCode) {
     return sequenceCode == 1 ? width > 1 : width == 1;
 }
 
+// An empty half would give a blank card.
 bool accepts(QByteArrayView line, const LineParts& parts, qint64 sequenceCode) {
-    return parts.count == 2 && !parts.dollar &&
+    return parts.count == 2 && !parts.dollar && !parts.first.isEmpty() && !parts.second.isEmpty() &&
            beginsAsOrdered(firstCharacterWidth(line), sequenceCode);
 }
 
@@ -56,11 +57,13 @@ QString rejectionMessage(QByteArrayView line, const LineParts& parts, LineLayout
     if (width > 0 && !beginsAsOrdered(width, layout.sequenceCode))
         return QStringLiteral("%1行目: 日本語と英語の順番が正しくありません。").arg(number);
     const QString text = platform::textOfUtf8(line);
-    // Two parts in the right order are refused only for a "$", which would split the saved
-    // line in the wrong place when it is read back.
-    if (parts.count == 2)
+    // Two parts in the right order are refused for a "$", which would split the saved line
+    // in the wrong place when it is read back, and then for an empty half.
+    if (parts.count == 2 && parts.dollar)
         return QStringLiteral("%1行目: %2 には使用できない文字「$」が含まれています。")
             .arg(number, text);
+    if (parts.count == 2)
+        return QStringLiteral("%1行目: %2 には英語か日本語が入っていません。").arg(number, text);
     if (parts.count >= 3)
         return QStringLiteral("%1行目: %2 には2つ以上の%3が含まれています。")
             .arg(number, text,

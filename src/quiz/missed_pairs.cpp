@@ -5,6 +5,7 @@
 
 #include "app/app_delegate.h"
 #include "import/import_run.h"
+#include "quiz/quiz_engine.h"
 #include "store/list_file.h"
 #include "store/locations.h"
 
@@ -12,7 +13,8 @@
 
 namespace quiz {
 
-SaveReport saveMissedPairs(AppDelegate& state, const QList<qint64>& missed) {
+SaveReport saveMissedPairs(AppDelegate& state, QuizEngine& quiz) {
+    const QList<qint64>& missed = quiz.missedPairs();
     QByteArray savedForm;
     for (const qint64 i : missed)
         store::appendSavedLine(savedForm, state.english_words.value(i).toUtf8(),
@@ -23,8 +25,12 @@ SaveReport saveMissedPairs(AppDelegate& state, const QList<qint64>& missed) {
     const store::SavedList saved = store::saveNewList(savedForm, name, state.COUNT);
     if (saved.kind != store::SavedList::Kind::Saved)
         return {importer::errorTitle(), store::saveFailureText(saved.kind)};
-    return {QStringLiteral("保存完了"), QStringLiteral("間違えた%1単語を「%2」として保存しました。")
-                                            .arg(QString::number(missed.size()), saved.fileName)};
+    quiz.setMissedSaved();
+    const QString title = QStringLiteral("保存完了");
+    if (saved.completion == store::Completion::MoveRefused)
+        return {title, importer::completionText(saved.completion, saved.number, name)};
+    return {title, QStringLiteral("間違えた%1単語を「%2」として保存しました。")
+                       .arg(QString::number(missed.size()), saved.fileName)};
 }
 
 } // namespace quiz

@@ -3,13 +3,13 @@
 
 #pragma once
 
-#include <QList>
 #include <QString>
-#include <QtGlobal>
 
 struct AppDelegate;
 
 namespace quiz {
+
+class QuizEngine;
 
 // What the alert after a save says.
 struct SaveReport {
@@ -17,10 +17,11 @@ struct SaveReport {
     QString text;
 };
 
-// Saves the pairs at these indices of the word arrays, in this order, as a new list in the
-// store, named after the list on play with "_復習" before ".txt" (fruit.txt gives
-// fruit_復習.txt); a taken or unusable name leaves the generated one. The counter and the
-// output are those of an import's save.
-SaveReport saveMissedPairs(AppDelegate& state, const QList<qint64>& missed);
+// Saves the quiz's missed pairs, in the order asked, as a new list in the store, named after
+// the list on play with "_復習" before ".txt" (fruit.txt gives fruit_復習.txt); a taken or
+// unusable name leaves the generated one, and a taken one is reported as the import reports
+// it. The counter and the output are those of an import's save. A save that succeeds marks
+// the quiz's missed pairs saved.
+SaveReport saveMissedPairs(AppDelegate& state, QuizEngine& quiz);
 
 } // namespace quiz

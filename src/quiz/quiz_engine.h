@@ -47,6 +47,10 @@ public:
     // The pairs answered ← in the first lap (the ones asked again), in the order asked;
     // known once the first lap is over.
     const QList<qint64>& missedPairs() const { return missed_; }
+    // The missed pairs can be saved once the study is over, until one save of them succeeds:
+    // a second copy would only clutter the store.
+    bool missedSavable() const { return finished() && !missed_.isEmpty() && !missedSaved_; }
+    void setMissedSaved() { missedSaved_ = true; }
 
 private:
     // Moves on from count to the next pending pair, or closes the lap at the list's end.
@@ -64,6 +68,7 @@ private:
     QuizTexts texts_;
     QString announcement_;
     QList<qint64> missed_;
+    bool missedSaved_ = false;
 };
 
 } // namespace quiz

@@ -11,18 +11,22 @@ QString speakToolTip(VoiceProblem problem) {
     switch (problem) {
     case VoiceProblem::None:
         break;
-    case VoiceProblem::NoEngine:
-        return QStringLiteral("発音できません。音声合成エンジンが見つかりません。"
-                              "qt6-speech-flite-plugin をインストールしてください。");
-    case VoiceProblem::NoVoice:
-        return QStringLiteral("発音できません。英語の音声が見つかりません。"
-                              "qt6-speech-flite-plugin をインストールしてください。");
     case VoiceProblem::NoSound:
         return QStringLiteral("発音できません。サウンドサーバーに接続できません。"
                               "pulseaudio (または pipewire-pulse) "
                               "をインストールして起動してください。");
     }
     return QStringLiteral("英単語を発音します (スペースキー)");
+}
+
+QString speakDescription(VoiceProblem problem) {
+    return problem == VoiceProblem::None
+               ? QStringLiteral("画面の英単語を読み上げます。スペースキーでも読み上げます。")
+               : speakToolTip(problem);
+}
+
+QString notSaidText(const QString& word) {
+    return QStringLiteral("「%1」を発音できませんでした。").arg(word);
 }
 
 void reportVoiceProblem(VoiceProblem problem) {

@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 
 namespace {
@@ -59,7 +60,17 @@ void showInScrollingView(QMessageBox& box, QLabel* label, const QString& text) {
 
 int runModal(QDialog& dialog) {
     platform::flushDiagnostics();
-    return dialog.exec();
+    const QPointer<QWidget> opener =
+        QApplication::focusWidget() ? QApplication::focusWidget() : dialog.parentWidget();
+    const int result = dialog.exec();
+    // The window does not always get the activation back when a dialog closes (a file panel
+    // closed by Enter, or no window manager at all): with no focus anywhere, a screen reader
+    // falls silent and keys go nowhere.
+    if (opener) {
+        opener->activateWindow();
+        opener->setFocus(Qt::OtherFocusReason);
+    }
+    return result;
 }
 
 int runAlert(QWidget* parent, const QString& text, const QString& informativeText,

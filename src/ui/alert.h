@@ -11,7 +11,8 @@ class QDialog;
 class QWidget;
 
 // Runs a modal dialog after flushing the diagnostics, so that what the program printed
-// before the dialog is out before the user is asked anything.
+// before the dialog is out before the user is asked anything. Once it closes, the window is
+// active again with the focus back on the control that had it.
 int runModal(QDialog& dialog);
 
 // An alert as every screen shows it: the program's name as window title, the message text,

@@ -76,11 +76,13 @@ void GameViewController::setVoice(quiz::Voice* voice) {
     if (voice_)
         disconnect(voice_, nullptr, this, nullptr);
     voice_ = voice;
-    if (voice_)
+    if (voice_) {
         connect(voice_, &quiz::Voice::problemChanged, this, [this] {
             const platform::FlushDiagnosticsOnReturn flush;
             followWithVoice();
         });
+        connect(voice_, &quiz::Voice::notSaid, this, &GameViewController::tellNotSaid);
+    }
     followWithVoice();
 }
 
@@ -92,15 +94,30 @@ void GameViewController::Speak() {
 
 void GameViewController::Save_missed() {
     const platform::FlushDiagnosticsOnReturn flush;
-    const quiz::SaveReport report = quiz::saveMissedPairs(fromAppDelegate, engine_.missedPairs());
+    const quiz::SaveReport report = quiz::saveMissedPairs(fromAppDelegate, engine_);
+    ui_->Save_missed_button->setEnabled(engine_.missedSavable());
     runAlert(this, report.title, report.text, {{QStringLiteral("OK")}, 0});
 }
 
+void GameViewController::tellNotSaid(const QString& word) {
+    const platform::FlushDiagnosticsOnReturn flush;
+    const QString text = quiz::notSaidText(word);
+    platform::diagnostic(text);
+    showText(ui_->Speech_status, text);
+    ui_->Speech_status->show();
+}
+
 void GameViewController::followWithVoice() {
-    const quiz::VoiceProblem problem = voice_ ? voice_->problem() : quiz::VoiceProblem::NoEngine;
+    const quiz::VoiceProblem problem = voice_ ? voice_->problem() : quiz::VoiceProblem::None;
     const std::optional<QString> word = quiz::speakableWord(fromAppDelegate, engine_);
-    ui_->Speak_button->setEnabled(problem == quiz::VoiceProblem::None && word);
+    ui_->Speak_button->setEnabled(voice_ && problem == quiz::VoiceProblem::None && word);
     ui_->Speak_button->setToolTip(quiz::speakToolTip(problem));
+    // A disabled button can be neither focused nor hovered: the reason is also on the screen.
+    ui_->Speak_button->setAccessibleDescription(quiz::speakDescription(problem));
+    const QString reason =
+        problem == quiz::VoiceProblem::None ? QString() : quiz::speakToolTip(problem);
+    showText(ui_->Speech_status, reason);
+    ui_->Speech_status->setVisible(!reason.isEmpty());
     if (!voice_)
         return;
     quiz::reportVoiceProblem(problem);
@@ -139,7 +156,7 @@ void GameViewController::showTexts() {
     showText(ui_->Lower_info, texts.Lower_info);
     showText(ui_->Last_words, texts.Last_words);
     showText(ui_->Grading_hint, engine_.gradingHint());
-    ui_->Save_missed_button->setEnabled(engine_.finished() && !engine_.missedPairs().isEmpty());
+    ui_->Save_missed_button->setEnabled(engine_.missedSavable());
 
     // A finished study (no lap left) shows a full bar.
     const qint64 pairs = engine_.pairsInLap();

@@ -61,6 +61,8 @@ private:
     void announce();
     // Follows the quiz with the voice: the button's state, and the word that just appeared.
     void followWithVoice();
+    // Tells the learner, on screen and on standard output, that a word was not heard.
+    void tellNotSaid(const QString& word);
     bool isInside(const QObject* object) const;
 
     std::unique_ptr<Ui::GameViewController> ui_;

@@ -3,27 +3,40 @@
 
 #include "ui/main_window.h"
 
+#include "speech/flite_voice.h"
 #include "ui/alert.h"
 #include "ui/game_setting_view_controller.h"
 #include "ui/game_view_controller.h"
 #include "ui/loading_view_controller.h"
 #include "ui/playing_setting.h"
 #include "ui/start_view_controller.h"
-#include "ui/text_to_speech_voice.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QVBoxLayout>
 
 MainWindow::MainWindow(AppDelegate& delegate, QWidget* parent)
     : QMainWindow(parent), delegate_(delegate), stack_(new QStackedWidget(this)) {
     setWindowTitle(QApplication::applicationDisplayName());
-    setCentralWidget(stack_);
-    resize(760, 560);
-    setMinimumSize(560, 440);
+    // A screen that does not fit the window (a small screen, a large scale) scrolls instead
+    // of being squeezed until its texts are cut.
+    auto* scroller = new QScrollArea(this);
+    scroller->setWidgetResizable(true);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setFocusPolicy(Qt::NoFocus); // not a stop of its own for Tab
+    scroller->setWidget(stack_);
+    setCentralWidget(scroller);
+    // The whole window, its title bar included, fits the screen's free area.
+    const QSize room = screen()->availableGeometry().size() -
+                       QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    setMinimumSize(QSize(560, 440).boundedTo(room));
+    resize(QSize(760, 560).boundedTo(room));
     showStart();
 }
 
@@ -70,7 +83,7 @@ void MainWindow::showQuiz() {
     connect(screen, &GameViewController::backRequested, this, &MainWindow::showSetup);
     replaceScreen(screen);
     if (!voice_)
-        voice_ = new TextToSpeechVoice(this);
+        voice_ = new speech::FliteVoice(this);
     screen->setVoice(voice_);
 }
 

@@ -82,6 +82,7 @@ private slots:
         row("a combining mark joins the first letter", "e\xcc\x81,夏", ej, order);
         row("a $ in a half", "US$,ドル", ej,
             u"2行目: %1 には使用できない文字「$」が含まれています。"_qs);
+        row("an empty half", "apple,", ej, u"2行目: %1 には英語か日本語が入っていません。"_qs);
         row("markup and %1 stay text", "<b>%1</b>,x,y", ej, many);
         QTest::newRow("an empty line") << "a,あ\r\n\r\nb,い"_qba << ej << format.arg(QString());
         // English first, the halves as they stand, every line end; the final one starts no line.

@@ -13,33 +13,52 @@ std::optional<CsvError> readCsv(QByteArrayView text, char separator,
         return at == end || *at == separator || *at == '\r' || *at == '\n';
     };
     qint64 line = 1;
-    // One buffer for the cells of a record, kept from record to record: a million records
-    // then allocate nothing.
+    // A cell is a view of the text, or of buffer where quotes were undone or line breaks
+    // turned into spaces; buffer is kept from record to record, so that a million records
+    // allocate nothing.
+    struct Cell {
+        bool inBuffer;
+        qsizetype from, to;
+    };
     QByteArray buffer;
-    QList<qsizetype> ends;
+    QList<Cell> spans;
     QList<QByteArrayView> cells;
     while (p < end) {
         const qint64 recordLine = line;
         buffer.clear();
-        ends.clear();
+        spans.clear();
         for (;;) {
             if (p < end && *p == '"') {
-                for (++p;; ++p) {
+                const char* start = ++p;
+                bool inBuffer = false;
+                const qsizetype from = buffer.size();
+                for (;;) {
+                    while (p < end && *p != '"' && *p != '\r' && *p != '\n')
+                        ++p;
                     if (p == end)
                         return CsvError{recordLine,
                                         QStringLiteral("「\"」で始まるセルが閉じられていません。")};
-                    if (*p == '"') {
-                        if (p + 1 == end || p[1] != '"')
-                            break;
-                        ++p;
-                    } else if (*p == '\r' || *p == '\n') {
-                        if (*p == '\r' && p + 1 < end && p[1] == '\n')
-                            ++p;
+                    const bool quote = *p == '"';
+                    if (quote && (p + 1 == end || p[1] != '"'))
+                        break;
+                    // A doubled quote, or a line break: from here the cell is copied.
+                    inBuffer = true;
+                    buffer.append(start, p - start);
+                    if (quote) {
+                        buffer.append('"');
+                        p += 2;
+                    } else {
+                        p += (*p == '\r' && p + 1 < end && p[1] == '\n') ? 2 : 1;
                         ++line;
                         buffer.append(' ');
-                        continue;
                     }
-                    buffer.append(*p);
+                    start = p;
+                }
+                if (inBuffer) {
+                    buffer.append(start, p - start);
+                    spans.append({true, from, buffer.size()});
+                } else {
+                    spans.append({false, start - text.data(), p - text.data()});
                 }
                 if (!endsCell(++p))
                     return CsvError{recordLine,
@@ -48,9 +67,8 @@ std::optional<CsvError> readCsv(QByteArrayView text, char separator,
                 const char* const start = p;
                 while (!endsCell(p))
                     ++p;
-                buffer.append(start, p - start);
+                spans.append({false, start - text.data(), p - text.data()});
             }
-            ends.append(buffer.size());
             if (p == end || *p != separator)
                 break;
             ++p;
@@ -60,11 +78,10 @@ std::optional<CsvError> readCsv(QByteArrayView text, char separator,
             ++line;
         }
         cells.clear();
-        qsizetype from = 0;
-        for (const qsizetype to : std::as_const(ends)) {
-            cells.append(QByteArrayView(buffer.constData() + from, to - from));
-            from = to;
-        }
+        for (const Cell& span : std::as_const(spans))
+            cells.append(
+                QByteArrayView((span.inBuffer ? buffer.constData() : text.data()) + span.from,
+                               span.to - span.from));
         if (!visit(recordLine, cells))
             break;
     }

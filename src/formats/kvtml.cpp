@@ -12,6 +12,8 @@ namespace {
 
 // kvtml nests a few levels (lessons in lessons); far deeper is an attack on the reader.
 constexpr int deepest = 64;
+// Texts are kept for identifier ids below this; KWordQuiz and Parley number them from 0.
+constexpr int idCount = 8;
 
 bool saysEnglish(const QString& label) {
     static const QRegularExpression english(QStringLiteral("^(en([_-].*)?|english)$"),
@@ -27,7 +29,13 @@ bool saysJapanese(const QString& label) {
 
 QString oneLine(QString text) {
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|[\r\n\u0085\u2028\u2029]"));
-    return text.replace(lineBreak, QStringLiteral(" "));
+    const auto isBreak = [](QChar c) {
+        return c == u'\r' || c == u'\n' || c == u'\u0085' || c == u'\u2028' || c == u'\u2029';
+    };
+    // The expression only where it has work: a hundred thousand entries have none.
+    if (std::any_of(text.cbegin(), text.cend(), isBreak))
+        text.replace(lineBreak, QStringLiteral(" "));
+    return text;
 }
 
 QString xmlError(const QXmlStreamReader& reader) {
@@ -45,8 +53,11 @@ KvtmlRead readKvtml(const QString& text) {
     QList<int> ids;
     int english = -1, japanese = -1;
     int identifier = -1, translation = -1, translationDepth = 0;
-    // The texts of each entry by identifier id; the one being read is the last.
-    QList<QHash<int, QString>> entries;
+    // The texts of the entries, idCount a entry by identifier id; the one being read is the
+    // last. One flat list: an entry of its own would cost an allocation each.
+    QList<QString> texts;
+    qsizetype entryCount = 0;
+    int originalAndTranslations = 0; // version 1: the texts of the entry so far
     int depth = 0;
     // The element whose characters are being gathered, by its depth (0: none), what they are
     // and, for a text, whose.
@@ -87,21 +98,24 @@ KvtmlRead readKvtml(const QString& text) {
             } else if ((name == u"name" || name == u"locale") && identifier >= 0) {
                 gather(true, identifier);
             } else if (name == u"entry" || name == u"e") {
-                entries.append(QHash<int, QString>());
+                texts.resize(++entryCount * idCount);
+                originalAndTranslations = 0;
                 translation = -1;
-            } else if (name == u"translation" && !entries.isEmpty()) {
+            } else if (name == u"translation" && entryCount > 0) {
                 translation = reader.attributes().value(QLatin1String("id")).toInt();
                 translationDepth = depth;
             } else if (name == u"text" && translation >= 0 && depth == translationDepth + 1) {
                 // Only the translation's own text, not a conjugation's or a comparison's.
                 gather(false, translation);
-            } else if ((name == u"o" || name == u"t") && !entries.isEmpty()) {
+            } else if ((name == u"o" || name == u"t") && entryCount > 0) {
                 // Version 1: the original, then the translations; the first entry names their
                 // languages in "l".
-                const int id = name == u"o" ? 0 : qMax(1, int(entries.last().size()));
-                if (entries.size() == 1 && !ids.contains(id)) {
+                const int id = name == u"o" ? 0 : qMax(1, originalAndTranslations);
+                ++originalAndTranslations;
+                if (entryCount == 1 && !ids.contains(id)) {
                     ids.append(id);
-                    const QString language = reader.attributes().value(QLatin1String("l")).toString();
+                    const QString language =
+                        reader.attributes().value(QLatin1String("l")).toString();
                     if (english < 0 && saysEnglish(language))
                         english = id;
                     else if (japanese < 0 && saysJapanese(language))
@@ -118,9 +132,10 @@ KvtmlRead readKvtml(const QString& text) {
         case QXmlStreamReader::EndElement:
             if (depth-- == gathering) {
                 gathering = 0;
-                if (!isLabel)
-                    entries.last().insert(textId, gathered);
-                else if (english < 0 && saysEnglish(gathered.trimmed()))
+                if (!isLabel) {
+                    if (textId >= 0 && textId < idCount)
+                        texts[(entryCount - 1) * idCount + textId] = gathered;
+                } else if (english < 0 && saysEnglish(gathered.trimmed()))
                     english = textId;
                 else if (japanese < 0 && saysJapanese(gathered.trimmed()))
                     japanese = textId;
@@ -146,9 +161,12 @@ KvtmlRead readKvtml(const QString& text) {
             japanese = id;
     }
     KvtmlRead read;
-    read.entries.reserve(entries.size());
-    for (const QHash<int, QString>& entry : std::as_const(entries))
-        read.entries.append({oneLine(entry.value(english)), oneLine(entry.value(japanese))});
+    read.entries.reserve(entryCount);
+    const auto side = [&](qsizetype entry, int id) {
+        return id >= 0 && id < idCount ? oneLine(texts[entry * idCount + id]) : QString();
+    };
+    for (qsizetype i = 0; i < entryCount; ++i)
+        read.entries.append({side(i, english), side(i, japanese)});
     if (read.entries.isEmpty())
         read.error = QStringLiteral("kvtmlファイルに単語が1つも含まれていません。");
     return read;

@@ -166,15 +166,18 @@ CheckedText checkText(QByteArray text, LineLayout layout) {
 
 std::optional<QString> checkCells(const QList<QByteArrayView>& cells, LineLayout layout,
                                   qint64 lineNumber) {
+    const QByteArrayView first = cells.value(0), second = cells.value(1);
+    const LineParts parts{int(qMin(cells.size(), qsizetype(3))), first, second,
+                          first.contains('$') || second.contains('$')};
+    // The line is joined only for a rejection: a pair that can be accepted begins with its
+    // first cell, whose first character the separator never joins, so the check sees the
+    // same first character in either.
+    if (accepts(first, parts, layout.sequenceCode))
+        return std::nullopt;
     QByteArray line;
     for (const QByteArrayView cell : cells)
         line.append(cell).append(layout.separator);
     line.chop(1);
-    const QByteArrayView first = cells.value(0), second = cells.value(1);
-    const LineParts parts{int(qMin(cells.size(), qsizetype(3))), first, second,
-                          first.contains('$') || second.contains('$')};
-    if (accepts(line, parts, layout.sequenceCode))
-        return std::nullopt;
     return rejectionMessage(line, parts, layout, lineNumber);
 }
 

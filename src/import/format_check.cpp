@@ -19,21 +19,36 @@ SourceFormat formatOfFile(const QString& path) {
     return SourceFormat::Lines;
 }
 
-CheckedText checkCsv(QByteArrayView utf8, LineLayout layout) {
+CheckedText checkCsv(QByteArray utf8, LineLayout layout) {
     CheckedText checked;
-    checked.savedForm.reserve(utf8.size());
+    // As the line check does, the saved form is written over the text, never ahead of the
+    // record being read: a saved line is no longer than its record with its line end, which
+    // a last record gets first. A fresh buffer of the text's size would cost more than the
+    // parse.
+    if (!utf8.endsWith('\n') && !utf8.endsWith('\r') && !utf8.isEmpty())
+        utf8.append('\n');
+    char* const begin = utf8.data();
+    char* out = begin;
     const bool japaneseFirst = layout.sequenceCode != 0;
+    QByteArray japanese; // Japanese first, the English cell is written over it
     const std::optional<formats::CsvError> error = formats::readCsv(
         utf8, layout.separator, [&](qint64 line, const QList<QByteArrayView>& cells) {
             checked.rejection = checkCells(cells, layout, line);
             if (checked.rejection)
                 return false;
-            store::appendSavedLine(checked.savedForm, cells[japaneseFirst], cells[!japaneseFirst]);
+            if (japaneseFirst) {
+                japanese.truncate(0);
+                japanese.append(cells[0]);
+            }
+            out = store::writeSavedLine(out, cells[japaneseFirst],
+                                        japaneseFirst ? QByteArrayView(japanese) : cells[1]);
             ++checked.lines;
             return true;
         });
     if (error)
         checked.rejection = QString::number(error->line) + QStringLiteral("行目: ") + error->reason;
+    utf8.truncate(out - begin);
+    checked.savedForm = std::move(utf8);
     return checked;
 }
 
@@ -74,7 +89,7 @@ CheckedText checkKvtml(QByteArrayView utf8, LineLayout layout) {
 CheckedText checkSource(QByteArray utf8, LineLayout layout, SourceFormat format) {
     switch (format) {
     case SourceFormat::Csv:
-        return checkCsv(utf8, layout);
+        return checkCsv(std::move(utf8), layout);
     case SourceFormat::Kvtml:
         return checkKvtml(utf8, layout);
     case SourceFormat::Lines:

@@ -25,7 +25,7 @@ CheckedText checkSource(QByteArray utf8, LineLayout layout, SourceFormat format)
 
 // The check of a spreadsheet's records, each a pair as the line check sees it and named by
 // the line on which it begins: two cells, in the chosen order.
-CheckedText checkCsv(QByteArrayView utf8, LineLayout layout);
+CheckedText checkCsv(QByteArray utf8, LineLayout layout);
 
 // The check of a kvtml file's entries, each a pair as the line check sees it (English first,
 // with the chosen separator) and named by its place: "N番目の単語: ". An entry with a side

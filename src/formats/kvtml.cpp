@@ -5,6 +5,7 @@
 
 #include <QRegularExpression>
 #include <QXmlStreamReader>
+#include <QXmlStreamWriter>
 
 namespace formats {
 
@@ -170,6 +171,47 @@ KvtmlRead readKvtml(const QString& text) {
     if (read.entries.isEmpty())
         read.error = QStringLiteral("kvtmlファイルに単語が1つも含まれていません。");
     return read;
+}
+
+QByteArray writeKvtml(const QList<KvtmlEntry>& entries, const QString& title) {
+    QByteArray out;
+    QXmlStreamWriter xml(&out);
+    xml.setAutoFormatting(true);
+    xml.writeStartDocument();
+    xml.writeDTD(QStringLiteral(
+        "<!DOCTYPE kvtml PUBLIC \"kvtml2.dtd\" \"http://edu.kde.org/kvtml/kvtml2.dtd\">"));
+    xml.writeStartElement(QStringLiteral("kvtml"));
+    xml.writeAttribute(QStringLiteral("version"), QStringLiteral("2.0"));
+    xml.writeStartElement(QStringLiteral("information"));
+    xml.writeTextElement(QStringLiteral("generator"), QStringLiteral("verbolin"));
+    xml.writeTextElement(QStringLiteral("title"), title);
+    xml.writeEndElement();
+    xml.writeStartElement(QStringLiteral("identifiers"));
+    const QString names[] = {QStringLiteral("English"), QStringLiteral("Japanese")};
+    const QString locales[] = {QStringLiteral("en"), QStringLiteral("ja")};
+    for (int id = 0; id < 2; ++id) {
+        xml.writeStartElement(QStringLiteral("identifier"));
+        xml.writeAttribute(QStringLiteral("id"), QString::number(id));
+        xml.writeTextElement(QStringLiteral("name"), names[id]);
+        xml.writeTextElement(QStringLiteral("locale"), locales[id]);
+        xml.writeEndElement();
+    }
+    xml.writeEndElement();
+    xml.writeStartElement(QStringLiteral("entries"));
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        xml.writeStartElement(QStringLiteral("entry"));
+        xml.writeAttribute(QStringLiteral("id"), QString::number(i));
+        const QString texts[] = {entries[i].english, entries[i].japanese};
+        for (int id = 0; id < 2; ++id) {
+            xml.writeStartElement(QStringLiteral("translation"));
+            xml.writeAttribute(QStringLiteral("id"), QString::number(id));
+            xml.writeTextElement(QStringLiteral("text"), texts[id]);
+            xml.writeEndElement();
+        }
+        xml.writeEndElement();
+    }
+    xml.writeEndDocument();
+    return out;
 }
 
 } // namespace formats

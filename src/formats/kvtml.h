@@ -30,4 +30,7 @@ struct KvtmlRead {
 // than any kvtml does, is refused.
 KvtmlRead readKvtml(const QString& text);
 
+// A kvtml 2.0 file with the identifiers "en" and "ja", as KWordQuiz and Parley open it.
+QByteArray writeKvtml(const QList<KvtmlEntry>& entries, const QString& title);
+
 } // namespace formats

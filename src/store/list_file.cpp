@@ -129,6 +129,10 @@ SavedList saveNewList(const QByteArray& savedForm, const QString& name, qint64& 
     return {SavedList::Kind::Saved, list.number, completion, fileName};
 }
 
+platform::Status writeExportedList(const QString& path, const QByteArray& bytes) {
+    return platform::writeBytesAtomic(path, bytes);
+}
+
 QString saveFailureText(SavedList::Kind kind) {
     switch (kind) {
     case SavedList::Kind::Saved:

@@ -83,6 +83,10 @@ struct SavedList {
 // failures go to standard output.
 SavedList saveNewList(const QByteArray& savedForm, const QString& name, qint64& count);
 
+// Writes a list taken out of the store to the file the user chose, whole or not at all,
+// replacing what stood there.
+platform::Status writeExportedList(const QString& path, const QByteArray& bytes);
+
 // What the "ERROR!" alert says about a save that failed (empty for Saved).
 QString saveFailureText(SavedList::Kind kind);
 

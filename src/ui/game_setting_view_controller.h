@@ -42,6 +42,8 @@ public slots:
     void Open();
     void Words_list_determined();
     void Delete_button();
+    // Sent by Export_button: writes the loaded list to a file of another program's type.
+    void Export();
 
 private:
     void viewDidLoad();

@@ -8,6 +8,7 @@
 // what failed, where and why.
 #include "app/app_delegate.h"
 #include "import/import_run.h"
+#include "setup/list_export.h"
 #include "stdout_capture.h"
 #include "test_home.h"
 
@@ -22,6 +23,7 @@
 using importer::LineLayout;
 using Files = QMap<QString, QByteArray>;
 Q_DECLARE_METATYPE(importer::LineLayout)
+Q_DECLARE_METATYPE(setup::ExportType)
 
 // An import into the store: the store before it (see the driver) and what changed in it
 // afterwards, the typed name, the alert's text, what standard output holds, the text, the
@@ -247,6 +249,25 @@ private slots:
         QCOMPARE(importer::outcomeText(outcome),
                  done + u"。\n単語リスト名はWords_list_1.txtです。\n1単語を読み込みました。"
                         u"（片方が空の単語1個は読み込みませんでした）"_qs);
+    }
+
+    // A list exported to each type imports as the same saved form, byte for byte (the file
+    // read as readSource gives it, without its byte-order mark).
+    void roundTrip_data() {
+        QTest::addColumn<setup::ExportType>("type");
+        QTest::newRow("CSV") << setup::ExportType::Csv;
+        QTest::newRow("kvtml") << setup::ExportType::Kvtml;
+    }
+    void roundTrip() {
+        QFETCH(setup::ExportType, type);
+        const QByteArray saved =
+            "take care, please$気をつける\nsay \"hi\"$挨拶する\n x $<b>&amp;\n";
+        QByteArray file = setup::exportedList(QString::fromUtf8(saved), type, u"fruit"_qs);
+        if (file.startsWith("\xEF\xBB\xBF"))
+            file.remove(0, 3);
+        const QString name = setup::exportFileName(u"fruit.TXT"_qs, type);
+        QCOMPARE(importer::checkSource(file, {',', 0}, importer::formatOfFile(name)).savedForm,
+                 saved);
     }
 
     void intoTheStore_data() {

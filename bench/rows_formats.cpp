@@ -96,8 +96,9 @@ Row csvImportRow() {
                 const StdoutToDevNull silence;
                 seconds = secondsOf([&] {
                     importer::SourceRead read = importer::readSource(source);
+                    const importer::SourceFormat format = importer::formatOf(source, read.utf8);
                     outcome = importer::runImport(std::move(read.utf8), {}, QString(), state,
-                                                  importer::formatOfFile(source));
+                                                  format);
                     platform::flushDiagnostics();
                 });
             }
@@ -169,8 +170,9 @@ Row kvtmlImportRow() {
                 const StdoutToDevNull silence;
                 seconds = secondsOf([&] {
                     importer::SourceRead read = importer::readSource(source);
+                    const importer::SourceFormat format = importer::formatOf(source, read.utf8);
                     outcome = importer::runImport(std::move(read.utf8), {}, QString(), state,
-                                                  importer::formatOfFile(source));
+                                                  format);
                     platform::flushDiagnostics();
                 });
             }

@@ -16,9 +16,10 @@ enum class SourceFormat {
     Lines, // one pair a line, split at the separator
     Csv,   // a spreadsheet's cells (.csv or .tsv, in any case), the separator between them
     Kvtml, // KWordQuiz's and Parley's XML (.kvtml, in any case)
+    Anki,  // Anki's text export, told by its "#key:value" headers whatever the file's name
 };
 
-SourceFormat formatOfFile(const QString& path);
+SourceFormat formatOf(const QString& path, QByteArrayView utf8);
 
 // The check of a text read as format says.
 CheckedText checkSource(QByteArray utf8, LineLayout layout, SourceFormat format);
@@ -31,5 +32,13 @@ CheckedText checkCsv(QByteArray utf8, LineLayout layout);
 // with the chosen separator) and named by its place: "N番目の単語: ". An entry with a side
 // empty is skipped and counted; a file with no pair, or no kvtml at all, is rejected.
 CheckedText checkKvtml(QByteArrayView utf8, LineLayout layout);
+
+// The check of Anki's notes: the headers give the separator ("#separator:" tab, comma,
+// semicolon, pipe, space or the character itself) and the columns to leave out ("#guid
+// column:", "#notetype column:", "#deck column:", "#tags column:"); the first two columns left
+// are the pair, in the chosen order, named by the line on which the record begins. With
+// "#html:true" tags go, "<br>" and the ends of blocks become one space, entities are decoded
+// and "[sound:…]" is dropped.
+CheckedText checkAnki(QByteArrayView utf8, LineLayout layout);
 
 } // namespace importer

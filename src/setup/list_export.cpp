@@ -52,7 +52,8 @@ QByteArray exportedList(QStringView savedForm, ExportType type, const QString& t
             formats::appendCsvRecord(out, {english, japanese}, ',', "\r\n");
             break;
         case ExportType::Text:
-            out += english + '\t' + japanese + '\n';
+            // Quoted where needed, as Anki writes and reads its notes.
+            formats::appendCsvRecord(out, {english, japanese}, '\t', "\n");
             break;
         case ExportType::Kvtml:
             entries.append({pair.english.toString(), pair.japanese.toString()});

@@ -15,7 +15,8 @@ namespace setup {
 
 enum class ExportType {
     Csv,   // UTF-8 with a byte-order mark, CR LF, quoted where RFC 4180 needs it (Excel)
-    Text,  // "#separator:tab", "#html:false", then a pair a line, tab-separated (Anki, Quizlet)
+    Text,  // "#separator:tab", "#html:false", then a pair a line, tab-separated, quoted where
+           // needed (Anki, Quizlet)
     Kvtml, // kvtml 2.0 with the identifiers "en" and "ja" (KWordQuiz, Parley)
 };
 

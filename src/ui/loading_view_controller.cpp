@@ -132,7 +132,7 @@ void LoadingViewController::importFile(const QString& path) {
 
     const importer::ImportOutcome outcome =
         importer::runImport(ADD_WORDS_LIST, importer::layoutInForce(fromAppDelegate),
-                            words_list_name->text(), fromAppDelegate, importer::formatOfFile(path));
+                            words_list_name->text(), fromAppDelegate, importer::formatOf(path, ADD_WORDS_LIST));
     importer::IMPORT_OK = fromAppDelegate.LINE_INDEX > 0;
     const QString text = importer::outcomeText(outcome);
     if (text.isEmpty())

@@ -149,7 +149,7 @@ private slots:
         QFETCH(LineLayout, layout);
         QFETCH(QString, outcome);
         const importer::CheckedText checked =
-            importer::checkSource(text, layout, importer::formatOfFile(file));
+            importer::checkSource(text, layout, importer::formatOf(file, text));
         QCOMPARE(checked.rejection.value_or(QString::fromUtf8(checked.savedForm)), outcome);
     }
 
@@ -228,7 +228,7 @@ private slots:
         QFETCH(QString, outcome);
         QFETCH(int, skipped);
         const importer::CheckedText checked =
-            importer::checkSource(text, {',', 1}, importer::formatOfFile(u"a.KVTML"_qs));
+            importer::checkSource(text, {',', 1}, importer::formatOf(u"a.KVTML"_qs, text));
         const QString saved = outcome.isEmpty() ? QString() : QString::fromUtf8(checked.savedForm);
         QCOMPARE(checked.rejection.value_or(saved), outcome);
         // A shipped file: every entry is a pair or skipped.
@@ -251,12 +251,40 @@ private slots:
                         u"（片方が空の単語1個は読み込みませんでした）"_qs);
     }
 
+    // Anki's text export, whatever the file's name and the chosen separator (";", Japanese
+    // first); outcome as for pass.
+    void anki_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("outcome");
+        const auto row = [](const char* name, const QByteArray& text, const char* outcome) {
+            QTest::newRow(name) << text << QString::fromUtf8(outcome);
+        };
+        row("notes with columns",
+            "#separator:tab\r\n#html:true\r\n#guid column:1\r\n"
+            "#notetype column:2\r\n#deck column:3\r\nx1\tBasic\tDefault\t<b>猫</b>[sound:c.mp3]\t"
+            "cat &amp; <i>kitten</i><br>kitty\ttag\r\n",
+            "cat & kitten kitty$猫\n");
+        row("a separator as itself, no html", "#separator:|\n#html:false\n犬<b>|dog\n",
+            "dog$犬<b>\n");
+        row("named by the line, headers counted", "#separator:Comma\n本,book\nbook,本\n",
+            "3行目: 日本語と英語の順番が正しくありません。");
+        row("entities", "#html:true\n&#x732B;&nbsp;&#29483;\t&quot;cat&quot;\n", "\"cat\"$猫 猫\n");
+    }
+    void anki() {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, outcome);
+        const importer::CheckedText checked =
+            importer::checkSource(text, {';', 1}, importer::formatOf(u"notes.csv"_qs, text));
+        QCOMPARE(checked.rejection.value_or(QString::fromUtf8(checked.savedForm)), outcome);
+    }
+
     // A list exported to each type imports as the same saved form, byte for byte (the file
     // read as readSource gives it, without its byte-order mark).
     void roundTrip_data() {
         QTest::addColumn<setup::ExportType>("type");
         QTest::newRow("CSV") << setup::ExportType::Csv;
         QTest::newRow("kvtml") << setup::ExportType::Kvtml;
+        QTest::newRow("text") << setup::ExportType::Text;
     }
     void roundTrip() {
         QFETCH(setup::ExportType, type);
@@ -266,7 +294,7 @@ private slots:
         if (file.startsWith("\xEF\xBB\xBF"))
             file.remove(0, 3);
         const QString name = setup::exportFileName(u"fruit.TXT"_qs, type);
-        QCOMPARE(importer::checkSource(file, {',', 0}, importer::formatOfFile(name)).savedForm,
+        QCOMPARE(importer::checkSource(file, {',', 0}, importer::formatOf(name, file)).savedForm,
                  saved);
     }
 

@@ -50,6 +50,8 @@ int main(int argc, char* argv[]) {
         bench::importErrorBoxRow(),  bench::quizKeyRow(),   bench::keyToSoundRow(),
         bench::firstKeyToSoundRow(), bench::startupRow(),   bench::peakMemoryRow(),
     };
+    const QList<bench::Row> exports = bench::exportRows();
+    rows.insert(rows.begin() + 3, exports.begin(), exports.end());
     // VERBOLIN_BENCH_ONLY=text keeps the rows whose figure contains text (to work on one).
     const QString only = qEnvironmentVariable("VERBOLIN_BENCH_ONLY");
     std::erase_if(rows, [&](const bench::Row& row) { return !row.figure.contains(only); });

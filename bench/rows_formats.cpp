@@ -9,6 +9,8 @@
 #include "import/import_run.h"
 #include "import/import_source.h"
 #include "platform/diagnostics.h"
+#include "platform/platform.h"
+#include "setup/list_export.h"
 #include "store/locations.h"
 
 #include <QFile>
@@ -97,8 +99,8 @@ Row csvImportRow() {
                 seconds = secondsOf([&] {
                     importer::SourceRead read = importer::readSource(source);
                     const importer::SourceFormat format = importer::formatOf(source, read.utf8);
-                    outcome = importer::runImport(std::move(read.utf8), {}, QString(), state,
-                                                  format);
+                    outcome =
+                        importer::runImport(std::move(read.utf8), {}, QString(), state, format);
                     platform::flushDiagnostics();
                 });
             }
@@ -171,8 +173,8 @@ Row kvtmlImportRow() {
                 seconds = secondsOf([&] {
                     importer::SourceRead read = importer::readSource(source);
                     const importer::SourceFormat format = importer::formatOf(source, read.utf8);
-                    outcome = importer::runImport(std::move(read.utf8), {}, QString(), state,
-                                                  format);
+                    outcome =
+                        importer::runImport(std::move(read.utf8), {}, QString(), state, format);
                     platform::flushDiagnostics();
                 });
             }
@@ -185,6 +187,43 @@ Row kvtmlImportRow() {
         return Figure{median, std::nullopt, QStringLiteral("median of %1").arg(runs)};
     };
     return row;
+}
+
+QList<Row> exportRows() {
+    QList<Row> rows;
+    const std::pair<setup::ExportType, QString> types[] = {
+        {setup::ExportType::Csv, QStringLiteral("CSV")},
+        {setup::ExportType::Text, QStringLiteral("text (Anki)")},
+        {setup::ExportType::Kvtml, QStringLiteral("kvtml")}};
+    for (const auto& [type, name] : types) {
+        Row row;
+        row.figure =
+            QStringLiteral("export, core, 1,000,000 lines to %1 (write + fsync)").arg(name);
+        row.unit = Unit::Seconds;
+        row.target = Target::timesBaseline(3);
+        row.measure = [type](Context& context) {
+            // The loaded list's text, as the set-up screen holds it.
+            const platform::Result<QString> list =
+                platform::readUtf8(context.savedFile(millionLines));
+            if (!list.ok)
+                fail(list.error);
+            const QString path = context.workFolder() + QStringLiteral("/exported");
+            const auto exportRun = [&] {
+                const double seconds = secondsOf([&] {
+                    if (!setup::exportList(list.value, type, path).ok)
+                        fail(QStringLiteral("the export failed"));
+                });
+                QFile::remove(path);
+                return seconds;
+            };
+            Figure figure = interleavedMedians(
+                runs, [&] { return importFloorRun(context); }, exportRun);
+            figure.note = QStringLiteral("median of %1; baseline: the import row's").arg(runs);
+            return figure;
+        };
+        rows.append(row);
+    }
+    return rows;
 }
 
 } // namespace bench

@@ -83,15 +83,6 @@ Naming nameList(const QString& listPath, const QString& name) {
     return {moved.code == EEXIST ? Naming::Kind::Taken : Naming::Kind::Unusable, moved.error};
 }
 
-Pair splitPair(QStringView line) {
-    const qsizetype first = line.indexOf(u'$');
-    if (first < 0)
-        return {line, QStringView()};
-    const qsizetype second = line.indexOf(u'$', first + 1);
-    const qsizetype end = second < 0 ? line.size() : second;
-    return {line.first(first), line.sliced(first + 1, end - first - 1)};
-}
-
 SavedList saveNewList(const QByteArray& savedForm, const QString& name, qint64& count) {
     const CounterRead counter = readCounter();
     switch (counter.kind) {

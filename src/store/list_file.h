@@ -51,11 +51,20 @@ Naming nameList(const QString& listPath, const QString& name);
 // One line of a list file: the text before the first "$" is the English half, the text
 // between the first and the second "$" the Japanese half. A line without "$" is all English
 // with an empty Japanese half, so the two halves always come in pairs.
-struct Pair {
-    QStringView english;
-    QStringView japanese;
+template <typename View> struct PairOf {
+    View english;
+    View japanese;
 };
-Pair splitPair(QStringView line);
+using Pair = PairOf<QStringView>;
+// For a list's text (QStringView) or its UTF-8 bytes (QByteArrayView).
+template <typename View> PairOf<View> splitPair(View line) {
+    const qsizetype first = line.indexOf('$');
+    if (first < 0)
+        return {line, View()};
+    const qsizetype second = line.indexOf('$', first + 1);
+    const qsizetype end = second < 0 ? line.size() : second;
+    return {line.first(first), line.sliced(first + 1, end - first - 1)};
+}
 
 // How a new list got its name.
 enum class Completion {

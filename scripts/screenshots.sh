@@ -7,7 +7,7 @@
 # PNG of each screen into the output folder:
 #
 #   01-start.png  02-settings.png  03-import.png  04-setup.png  05-quiz.png
-#   06-lap.png    07-end.png       08-quiz-scale2.png
+#   06-lap.png    07-end.png       08-quiz-scale2.png  09-export.png
 #
 # Usage: scripts/screenshots.sh BINARY OUTPUT_FOLDER
 #
@@ -41,6 +41,9 @@ IMPORT_BACK=${IMPORT_BACK:-"alt+b"}
 # Words_list_determined_button, so that the list is loaded and Start_button enabled.
 SETUP_LOAD_FIRST_LIST=${SETUP_LOAD_FIRST_LIST:-"alt+l Down alt+k"}
 SETUP_START=${SETUP_START:-"alt+s"}
+# Set-up screen: Export_button opens the save panel; Escape closes it.
+SETUP_EXPORT=${SETUP_EXPORT:-"alt+x"}
+PANEL_CLOSE=${PANEL_CLOSE:-"Escape"}
 
 # Seconds to let the program draw after a key, before the next key or a picture.
 SETTLE=${SETTLE:-0.8}
@@ -272,6 +275,14 @@ keys $IMPORT_BACK
 # one pair of lap 2 right.
 load_first_list
 shot 04-setup
+before=$(visible_windows)
+# shellcheck disable=SC2086
+keys $SETUP_EXPORT
+expect_dialog "$before" SETUP_EXPORT
+shot 09-export
+# shellcheck disable=SC2086
+keys $PANEL_CLOSE
+expect_no_dialog PANEL_CLOSE
 # shellcheck disable=SC2086
 keys $SETUP_START
 pairs=$(grep -c '' "$example")
@@ -299,6 +310,6 @@ keys Down
 shot 08-quiz-scale2
 quit_program
 
-count=$(find "$out" -maxdepth 1 -name '0[1-8]-*.png' | wc -l)
-[ "$count" -eq 8 ] || fail "$count pictures in $out, not 8"
-echo "screenshots: 8 pictures in $out"
+count=$(find "$out" -maxdepth 1 -name '0[1-9]-*.png' | wc -l)
+[ "$count" -eq 9 ] || fail "$count pictures in $out, not 9"
+echo "screenshots: 9 pictures in $out"

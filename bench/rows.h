@@ -80,6 +80,11 @@ Row screenLoadRow();
 // next_problem pass over many answered pairs: the median, the worst in the note.
 Row quizKeyRow();
 
+// One typed English word checked by QuizEngine over 1,000,000 pairs, as Enter does: nine right
+// words typed with other case and spaces, then a near miss (spelled out with its marks); the
+// median, and the worst, in the note.
+Row typedAnswerRow();
+
 // The space bar released on the quiz screen to the word heard on the monitor of a private
 // PulseAudio server's null sink: the median of presses in one window, whether the time drifts,
 // and the first press in a window whose quiz has just opened (the voice is made then).

@@ -95,4 +95,59 @@ Row quizKeyRow() {
     return row;
 }
 
+Row typedAnswerRow() {
+    Row row;
+    row.figure = QStringLiteral("one typed answer checked, 1,000,000 pairs");
+    row.unit = Unit::Microseconds;
+    row.target = Target::below(10e-6);
+    row.measure = [](Context&) {
+        constexpr qint64 checked = 200'000;
+        AppDelegate delegate;
+        delegate.english_words.reserve(millionLines);
+        delegate.japanese_words.reserve(millionLines);
+        for (qint64 i = 0; i < millionLines; ++i) {
+            delegate.english_words.append(QStringLiteral("take care of ") + QString::number(i));
+            delegate.japanese_words.append(QStringLiteral("世話をする") + QString::number(i));
+        }
+        delegate.LINE_INDEX = millionLines;
+        delegate.ANSWER_MODE = 1;
+
+        std::vector<double> checks;
+        checks.reserve(size_t(checked));
+        qint64 wrong = 0;
+        quiz::QuizEngine engine(delegate);
+        {
+            const StdoutToDevNull silence;
+            engine.start();
+            for (qint64 i = 0; i < checked; ++i) {
+                const QString right = delegate.english_words[engine.state().count];
+                const QString typed = i % 10 == 9
+                                          ? QStringLiteral("take car of ") + QString::number(i)
+                                          : QStringLiteral(" Take  Care of ") + right.mid(13);
+                const Clock::time_point before = Clock::now();
+                engine.answerTyped(typed);
+                checks.push_back(std::chrono::duration<double>(Clock::now() - before).count());
+                wrong += engine.texts().Answer_result.startsWith(QStringLiteral("不正解"));
+                engine.goOn();
+            }
+        }
+        if (wrong != checked / 10)
+            fail(QStringLiteral("%1 answers were wrong, not %2").arg(wrong).arg(checked / 10));
+        const double worst = *std::max_element(checks.begin(), checks.end());
+        std::nth_element(checks.begin(), checks.begin() + ptrdiff_t(checks.size() / 2),
+                         checks.end());
+        const double median = checks[checks.size() / 2];
+        std::nth_element(checks.begin(), checks.begin() + ptrdiff_t(checks.size() * 999 / 1000),
+                         checks.end());
+        const double p999 = checks[checks.size() * 999 / 1000];
+        return Figure{median, std::nullopt,
+                      QStringLiteral("median of %1 checks, 1 in 10 a near miss; 99.9%: %2 µs; "
+                                     "worst %3 µs")
+                          .arg(checks.size())
+                          .arg(p999 * 1e6, 0, 'f', 2)
+                          .arg(worst * 1e6, 0, 'f', 1)};
+    };
+    return row;
+}
+
 } // namespace bench

@@ -7,7 +7,8 @@
 # PNG of each screen into the output folder:
 #
 #   01-start.png  02-settings.png  03-import.png  04-setup.png  05-quiz.png
-#   06-lap.png    07-end.png       08-quiz-scale2.png  09-export.png
+#   06-lap.png    07-end.png       08-quiz-scale2.png  09-quiz-typed.png  10-quiz-choice.png
+#   11-export.png
 #
 # Usage: scripts/screenshots.sh BINARY OUTPUT_FOLDER
 #
@@ -27,8 +28,11 @@ START_TO_SETUP=${START_TO_SETUP:-"alt+s"}
 # then Escape closes the dialog (Enter picks the focused segment).
 SETTINGS_KEEP_ORDER=${SETTINGS_KEEP_ORDER:-"alt+f"}
 # ... and turn speech on (only in the first visit, for the picture of the panel).
-SETTINGS_SPEECH_ON=${SETTINGS_SPEECH_ON:-"alt+a"}
+SETTINGS_SPEECH_ON=${SETTINGS_SPEECH_ON:-"alt+y"}
 SETTINGS_CLOSE=${SETTINGS_CLOSE:-"Escape"}
+# ... and answer by typing the English word; from there, by choosing among four (答え方's
+# segments, in order, with its caption's mnemonic).
+SETTINGS_ANSWER_NEXT=${SETTINGS_ANSWER_NEXT:-"alt+a Right"}
 # Import screen: from the focus it has when it opens to pressing Open_button (the example
 # list is English first with ",", the screen's default choices).
 IMPORT_TO_OPEN=${IMPORT_TO_OPEN:-"alt+o"}
@@ -44,6 +48,8 @@ SETUP_START=${SETUP_START:-"alt+s"}
 # Set-up screen: Export_button opens the save panel; Escape closes it.
 SETUP_EXPORT=${SETUP_EXPORT:-"alt+x"}
 PANEL_CLOSE=${PANEL_CLOSE:-"Escape"}
+# Quiz screen back to the set-up screen, and from there to the start screen.
+QUIZ_TO_START=${QUIZ_TO_START:-"alt+b alt+b"}
 
 # Seconds to let the program draw after a key, before the next key or a picture.
 SETTLE=${SETTLE:-0.8}
@@ -279,7 +285,7 @@ before=$(visible_windows)
 # shellcheck disable=SC2086
 keys $SETUP_EXPORT
 expect_dialog "$before" SETUP_EXPORT
-shot 09-export
+shot 11-export
 # shellcheck disable=SC2086
 keys $PANEL_CLOSE
 expect_no_dialog PANEL_CLOSE
@@ -310,6 +316,32 @@ keys Down
 shot 08-quiz-scale2
 quit_program
 
-count=$(find "$out" -maxdepth 1 -name '0[1-9]-*.png' | wc -l)
-[ "$count" -eq 9 ] || fail "$count pictures in $out, not 9"
-echo "screenshots: 9 pictures in $out"
+# Typing the English word (a misspelt one), then choosing among four (the second choice), on
+# the list saved above.
+launch
+open_settings_keep_order
+# shellcheck disable=SC2086
+keys $SETTINGS_ANSWER_NEXT
+close_settings
+load_first_list
+# shellcheck disable=SC2086
+keys $SETUP_START
+xdotool type --delay 20 "aple"
+keys Return
+shot 09-quiz-typed
+# shellcheck disable=SC2086
+keys $QUIZ_TO_START
+open_settings_keep_order
+# shellcheck disable=SC2086
+keys $SETTINGS_ANSWER_NEXT
+close_settings
+load_first_list
+# shellcheck disable=SC2086
+keys $SETUP_START
+keys 2
+shot 10-quiz-choice
+quit_program
+
+count=$(find "$out" -maxdepth 1 -name '[01][0-9]-*.png' | wc -l)
+[ "$count" -eq 11 ] || fail "$count pictures in $out, not 11"
+echo "screenshots: 11 pictures in $out"

@@ -27,6 +27,7 @@ struct AppDelegate {
     QString WORDS_LIST_FOR_GAME;      // location text of the list chosen for play
 
     bool SPEAK_AUTOMATICALLY = false; // the quiz says each English word as it appears
+    qint64 ANSWER_MODE = 0; // 0: ← and → judged by the learner, 1: English typed, 2: one of four
 };
 
 // The current words-list folder: first the home folder's "words_lists", computed once on

@@ -15,7 +15,7 @@ std::optional<QString> speakableWord(const AppDelegate& delegate, const QuizEngi
     // The word is heard only where it is read: as the question, or as the revealed answer
     // (↑ on the first pair hides the answer again).
     const QString& shown =
-        delegate.PLAYING_TYPE == 1 ? engine.texts().Lower_words : engine.texts().Upper_words;
+        engine.asksJapanese() ? engine.texts().Lower_words : engine.texts().Upper_words;
     if (english.trimmed().isEmpty() || shown != english)
         return std::nullopt;
     return english;

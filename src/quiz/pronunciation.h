@@ -14,8 +14,9 @@ struct AppDelegate;
 namespace quiz {
 
 // The English word of the pair in play while it is on screen, or nullopt. Asked English, it
-// is on screen from the moment the pair is shown; asked Japanese, only while ↓ has revealed
-// it, because hearing it earlier would give the answer away. A banner has nothing to say.
+// is on screen from the moment the pair is shown; asked Japanese (as when the English word is
+// typed), only once ↓ or the answer has revealed it, because hearing it earlier would give the
+// answer away. A banner has nothing to say.
 std::optional<QString> speakableWord(const AppDelegate& delegate, const QuizEngine& engine);
 
 // Says each English word by itself as it appears, when the learner asked for it

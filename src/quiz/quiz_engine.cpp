@@ -5,6 +5,7 @@
 
 #include "app/app_delegate.h"
 #include "platform/diagnostics.h"
+#include "platform/platform.h"
 
 namespace quiz {
 
@@ -19,6 +20,7 @@ QString number(qint64 value) {
 QuizEngine::QuizEngine(AppDelegate& delegate) : delegate_(delegate) {}
 
 void QuizEngine::start() {
+    mode_ = answerModeOf(delegate_.ANSWER_MODE);
     platform::diagnostic(number(delegate_.LINE_INDEX));
     state_.own_line_index = delegate_.LINE_INDEX;
     delegate_.ANSWER_VALUE.clear();
@@ -34,6 +36,64 @@ void QuizEngine::start() {
 }
 
 void QuizEngine::press(ArrowKey key) {
+    if (mode_ != AnswerMode::Arrows && !(key == ArrowKey::Up && state_.next_lap_lock)) {
+        announcement_.clear();
+        return;
+    }
+    act(key);
+}
+
+bool QuizEngine::awaitingAnswer() const {
+    const QuizState& s = state_;
+    return mode_ != AnswerMode::Arrows && !s.next_lap_lock && !s.all_arrows_lock && !s.down_arrow &&
+           answerable();
+}
+
+void QuizEngine::answerTyped(const QString& typed) {
+    if (mode_ != AnswerMode::Typed || !awaitingAnswer() || typed.trimmed().isEmpty())
+        return;
+    const QString right = delegate_.english_words.value(state_.count);
+    grade(sameAnswer(typed, right), typed, spelledOut(typed, right));
+}
+
+void QuizEngine::choose(qsizetype index) {
+    if (mode_ != AnswerMode::Choice || !awaitingAnswer() || index < 0 || index >= choices_.size())
+        return;
+    chosen_ = index;
+    grade(index == rightChoice(), choices_[index], {});
+}
+
+void QuizEngine::grade(bool right, const QString& given, const QString& spelling) {
+    act(ArrowKey::Down);
+    verdict_ = right;
+    if (right) {
+        texts_.Answer_result = QStringLiteral("正解");
+        announcement_ = texts_.Answer_result;
+        return;
+    }
+    texts_.Answer_result = QStringLiteral("不正解: ") + given;
+    announcement_ = QStringLiteral("不正解 ") + texts_.Lower_words;
+    if (!spelling.isEmpty()) {
+        texts_.Answer_result += u'\n' + spelling;
+        announcement_ += u' ' + spelling;
+    }
+}
+
+void QuizEngine::goOn() {
+    if (!verdict_)
+        return;
+    const ArrowKey counted = *verdict_ ? ArrowKey::Right : ArrowKey::Left;
+    verdict_.reset();
+    chosen_ = -1;
+    texts_.Answer_result.clear();
+    act(counted);
+}
+
+qsizetype QuizEngine::rightChoice() const {
+    return choices_.indexOf(answerOf(state_.count));
+}
+
+void QuizEngine::act(ArrowKey key) {
     QuizState& s = state_;
     announcement_.clear();
     switch (key) {
@@ -42,8 +102,7 @@ void QuizEngine::press(ArrowKey key) {
             return;
         // The answer is the side that is not asked. value() keeps a list shorter than
         // LINE_INDEX (never loaded so) from reading past its end.
-        texts_.Lower_words = asksJapanese() ? delegate_.english_words.value(s.count)
-                                            : delegate_.japanese_words.value(s.count);
+        texts_.Lower_words = answerOf(s.count);
         s.down_arrow = true;
         announcement_ = texts_.Lower_words;
         return;
@@ -105,10 +164,20 @@ void QuizEngine::showPair() {
     texts_.Upper_words = asksJapanese() ? delegate_.japanese_words.value(state_.count)
                                         : delegate_.english_words.value(state_.count);
     announcement_ = texts_.Upper_words;
+    if (mode_ == AnswerMode::Arrows)
+        return;
+    // ↓ reveals nothing here: the answer does.
+    texts_.Lower_info.clear();
+    if (mode_ == AnswerMode::Typed)
+        texts_.Upper_info = QStringLiteral("英語で入力してください");
+    else
+        choices_ = choicesFor(asksJapanese() ? delegate_.english_words : delegate_.japanese_words,
+                              state_.count, platform::randomBelow);
 }
 
 void QuizEngine::closeLap() {
     QuizState& s = state_;
+    choices_.clear();
     if (s.lap_count == 1)
         for (qint64 i = 0; i < s.own_line_index; ++i)
             if (delegate_.ANSWER_VALUE[i] == 1)
@@ -145,7 +214,15 @@ void QuizEngine::closeLap() {
 }
 
 QString QuizEngine::gradingHint() const {
-    return state_.down_arrow ? QStringLiteral("← 知らない / → 知っている") : QString();
+    if (verdict_)
+        return QStringLiteral("Enterで次へ");
+    return state_.down_arrow && mode_ == AnswerMode::Arrows
+               ? QStringLiteral("← 知らない / → 知っている")
+               : QString();
+}
+
+QString QuizEngine::answerOf(qint64 i) const {
+    return asksJapanese() ? delegate_.english_words.value(i) : delegate_.japanese_words.value(i);
 }
 
 QString QuizEngine::progressText() const {
@@ -158,9 +235,10 @@ bool QuizEngine::answerable() const {
     return state_.count < delegate_.ANSWER_VALUE.size();
 }
 
-// Only 0 and 1 are ever set; anything but 1 asks the English side, as 0 does.
+// Only 0 and 1 are ever set; anything but 1 asks the English side, as 0 does, unless the
+// English word is typed.
 bool QuizEngine::asksJapanese() const {
-    return delegate_.PLAYING_TYPE == 1;
+    return delegate_.PLAYING_TYPE == 1 || mode_ == AnswerMode::Typed;
 }
 
 } // namespace quiz

@@ -15,6 +15,7 @@ struct QuizTexts {
     QString Lower_info;    // "↓" while a pair is on screen
     QString Last_words;    // progress ("3/10"), the lap result ("66%正解") or nothing
     QString Key_detection; // never written
+    QString Answer_result; // typed or chosen: "正解", or "不正解: " and what was answered
 };
 
 } // namespace quiz

@@ -40,4 +40,12 @@ int speechSegment(const AppDelegate& delegate) {
     return delegate.SPEAK_AUTOMATICALLY ? 0 : 1;
 }
 
+void answerMode(AppDelegate& delegate, std::optional<int> selectedSegment) {
+    delegate.ANSWER_MODE = selectedSegment == 1 || selectedSegment == 2 ? *selectedSegment : 0;
+}
+
+int answerModeSegment(const AppDelegate& delegate) {
+    return delegate.ANSWER_MODE == 1 || delegate.ANSWER_MODE == 2 ? int(delegate.ANSWER_MODE) : 0;
+}
+
 } // namespace settings

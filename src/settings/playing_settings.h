@@ -26,4 +26,9 @@ int autoShuffleSegment(const AppDelegate& delegate);
 void speech(AppDelegate& delegate, std::optional<int> selectedSegment);
 int speechSegment(const AppDelegate& delegate);
 
+// ANSWER_MODE becomes the selected segment when it is 1 (English typed) or 2 (one of four);
+// every other index, no selection and no segments keep the arrow keys (0), the default.
+void answerMode(AppDelegate& delegate, std::optional<int> selectedSegment);
+int answerModeSegment(const AppDelegate& delegate);
+
 } // namespace settings

@@ -79,6 +79,14 @@ void loadSelectedList(AppDelegate& delegate, SetupScreen& screen) {
     screen.countText = wordCountText(delegate.LINE_INDEX);
     if (delegate.SHUFFLE)
         shuffle_words(delegate);
+    // Four choices of one pair would be one choice, always right.
+    screen.startBlocked.clear();
+    if (screen.startEnabled && delegate.ANSWER_MODE == 2 && delegate.LINE_INDEX == 1) {
+        screen.startEnabled = false;
+        screen.startBlocked = QStringLiteral("4択で答えるには、単語が2つ以上入った単語リストが必要"
+                                             "です。学習の設定で答え方を変えるか、"
+                                             "別の単語リストを選んでください。");
+    }
 }
 
 } // namespace setup

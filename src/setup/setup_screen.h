@@ -19,12 +19,15 @@ struct SetupScreen {
     QString preview;              // List_check_textfield
     QString countText;            // All_words_number
     bool startEnabled = false;    // Start_button
+    QString startBlocked;         // why a loaded list cannot start, if it cannot
 
     // Why Start_button cannot be pressed, while it cannot (a tooltip and an accessible
     // description); empty while it can.
     QString startToolTip() const {
-        return startEnabled
-                   ? QString()
+        if (startEnabled)
+            return {};
+        return !startBlocked.isEmpty()
+                   ? startBlocked
                    : QStringLiteral("単語リストがまだ読み込まれていません。単語リストを選んで"
                                     "「このリストに決定」を押してください。");
     }

@@ -11,9 +11,11 @@
 #include "ui_game_view_controller.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -58,6 +60,12 @@ GameViewController::GameViewController(AppDelegate& delegate, QWidget* parent)
     setAttribute(Qt::WA_InputMethodEnabled, false);
     for (QWidget* child : findChildren<QWidget*>())
         child->setAttribute(Qt::WA_InputMethodEnabled, false);
+    // ... but for the typed answer, where a Japanese input method's full-width letters are
+    // welcome (the field is hidden unless the English word is typed).
+    ui_->Answer_field->setAttribute(Qt::WA_InputMethodEnabled, true);
+    choiceButtons_ = {ui_->Choice_1, ui_->Choice_2, ui_->Choice_3, ui_->Choice_4};
+    for (qsizetype i = 0; i < qsizetype(choiceButtons_.size()); ++i)
+        connect(choiceButtons_[size_t(i)], &QPushButton::clicked, this, [this, i] { Choose(i); });
 
     // Key events go to the focused widget; watching them application-wide lets the quiz
     // take them wherever the focus is inside this screen (on Back_button as well).
@@ -128,24 +136,98 @@ void GameViewController::followWithVoice() {
 void GameViewController::viewDidLoad() {
     const platform::FlushDiagnosticsOnReturn flush;
     engine_.start();
-    showTexts();
-    announce();
-    followWithVoice();
+    if (engine_.answerMode() == quiz::AnswerMode::Typed)
+        setAccessibleDescription(QStringLiteral("日本語の意味に合う英語を入力してEnterで確かめ、"
+                                                "もう一度Enterで次に進みます。"));
+    else if (engine_.answerMode() == quiz::AnswerMode::Choice)
+        setAccessibleDescription(QStringLiteral("1から4のキー、または矢印キーとEnterで答えを選び、"
+                                                "もう一度押して次に進みます。"));
+    refresh();
 }
 
 void GameViewController::keyUp(quiz::ArrowKey key) {
     const platform::FlushDiagnosticsOnReturn flush;
     engine_.press(key);
+    refresh();
+}
+
+void GameViewController::Answer() {
+    const platform::FlushDiagnosticsOnReturn flush;
+    if (engine_.showingVerdict()) {
+        engine_.goOn();
+        ui_->Answer_field->clear();
+    } else {
+        engine_.answerTyped(ui_->Answer_field->text());
+    }
+    refresh();
+}
+
+void GameViewController::Choose(qsizetype index) {
+    const platform::FlushDiagnosticsOnReturn flush;
+    if (engine_.showingVerdict())
+        engine_.goOn();
+    else
+        engine_.choose(index);
+    refresh();
+}
+
+void GameViewController::refresh() {
     showTexts();
+    // A new pair puts the focus where it is answered (focusInEvent), the result on the choice
+    // picked; a banner gives it back to the screen, where ↑ goes on.
+    if (engine_.awaitingAnswer())
+        answerControl()->setFocus();
+    else if (engine_.showingVerdict() && engine_.chosen() >= 0)
+        choiceButtons_[size_t(engine_.chosen())]->setFocus();
+    else if (engine_.answerMode() != quiz::AnswerMode::Arrows && !engine_.showingVerdict() &&
+             !hasFocus())
+        setFocus();
     announce();
     followWithVoice();
 }
 
-// The screen keeps the focus through the quiz, and a screen reader speaks a change of the
-// focused object's name: the name is what a learner needs to hear now.
+QWidget* GameViewController::answerControl() const {
+    if (engine_.answerMode() == quiz::AnswerMode::Typed)
+        return ui_->Answer_field;
+    return ui_->Choice_1;
+}
+
+// The screen keeps the focus through the drill, and a screen reader speaks a change of the
+// focused object's name: the name is what a learner needs to hear now. Typing, the field has
+// the focus and says it; choosing, the chosen button says the result (showChoices).
 void GameViewController::announce() {
-    if (!engine_.announcement().isEmpty())
-        setAccessibleName(engine_.announcement());
+    const QString& said = engine_.announcement();
+    if (said.isEmpty())
+        return;
+    setAccessibleName(said);
+    if (engine_.answerMode() == quiz::AnswerMode::Typed)
+        ui_->Answer_field->setAccessibleName(said);
+}
+
+void GameViewController::showChoices() {
+    const QStringList& choices = engine_.choices();
+    const bool verdict = engine_.showingVerdict();
+    for (qsizetype i = 0; i < qsizetype(choiceButtons_.size()); ++i) {
+        QPushButton* button = choiceButtons_[size_t(i)];
+        button->setVisible(engine_.answerMode() == quiz::AnswerMode::Choice && i < choices.size());
+        if (i >= choices.size())
+            continue;
+        const QString number = QString::number(i + 1);
+        const bool right = verdict && i == engine_.rightChoice();
+        const bool chosen = verdict && i == engine_.chosen();
+        const QString mark = right    ? QStringLiteral("○ ")
+                             : chosen ? QStringLiteral("× ")
+                                      : QString();
+        // A "&" of the answer is no mnemonic: the number is.
+        button->setText(mark + u'&' + number + u' ' +
+                        QString(choices[i]).replace(u'&', QStringLiteral("&&")));
+        button->setAccessibleName(number + u' ' + choices[i] +
+                                  (chosen  ? u' ' + engine_.announcement()
+                                   : right ? QStringLiteral(" 正解")
+                                           : QString()));
+        // The question, heard with the choice that has the focus.
+        button->setAccessibleDescription(engine_.texts().Upper_words);
+    }
 }
 
 void GameViewController::showTexts() {
@@ -156,6 +238,12 @@ void GameViewController::showTexts() {
     showText(ui_->Lower_info, texts.Lower_info);
     showText(ui_->Last_words, texts.Last_words);
     showText(ui_->Grading_hint, engine_.gradingHint());
+    showText(ui_->Answer_result, texts.Answer_result);
+    ui_->Answer_field->setVisible(engine_.answerMode() == quiz::AnswerMode::Typed);
+    ui_->Answer_result->setVisible(engine_.answerMode() != quiz::AnswerMode::Arrows);
+    ui_->Answer_field->setEnabled(engine_.awaitingAnswer() || engine_.showingVerdict());
+    ui_->Answer_field->setReadOnly(engine_.showingVerdict());
+    showChoices();
     ui_->Save_missed_button->setEnabled(engine_.missedSavable());
 
     // A finished study (no lap left) shows a full bar.
@@ -183,6 +271,10 @@ void GameViewController::paintEvent(QPaintEvent*) {
 
 void GameViewController::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
+    // Where a pair is answered by typing or choosing, the work starts at the answer; Shift+Tab
+    // stops here, on its way back.
+    if (engine_.awaitingAnswer() && event->reason() != Qt::BacktabFocusReason)
+        answerControl()->setFocus(event->reason());
     update();
 }
 
@@ -200,9 +292,14 @@ bool GameViewController::isInside(const QObject* object) const {
 
 bool GameViewController::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (type == QEvent::InputMethod && watched == ui_->Answer_field)
+        composing_ = !static_cast<QInputMethodEvent*>(event)->preeditString().isEmpty();
     if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || !isInside(watched))
         return false;
     auto* keyEvent = static_cast<QKeyEvent*>(event);
+    if (engine_.answerMode() != quiz::AnswerMode::Arrows)
+        if (const std::optional<bool> taken = answerKey(watched, keyEvent))
+            return *taken;
     // The space bar speaks, wherever the focus is in the screen (on a button too, which
     // would otherwise take it as a click), once per press.
     if (keyEvent->key() == Qt::Key_Space && keyEvent->modifiers() == Qt::NoModifier) {
@@ -217,5 +314,47 @@ bool GameViewController::eventFilter(QObject* watched, QEvent* event) {
     // not an auto-repeat acts, so holding a key down is one step.
     if (type == QEvent::KeyRelease && !keyEvent->isAutoRepeat())
         keyUp(*key);
+    return true;
+}
+
+std::optional<bool> GameViewController::answerKey(QObject* watched, QKeyEvent* event) {
+    const bool press = event->type() == QEvent::KeyPress && !event->isAutoRepeat();
+    const int key = event->key();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (event->modifiers() & ~Qt::KeypadModifier)
+        return std::nullopt;
+    if (engine_.answerMode() == quiz::AnswerMode::Typed) {
+        if (watched != ui_->Answer_field)
+            return std::nullopt;
+        // Enter while an input method composes commits the composition; the next one checks.
+        if (enter && !composing_ && press)
+            Answer();
+        // Every other key is the field's: the space bar, and the arrows that move in the word.
+        return enter && !composing_;
+    }
+    if (key >= Qt::Key_1 && key <= Qt::Key_4) {
+        if (press)
+            Choose(key - Qt::Key_1);
+        return true;
+    }
+    const auto* choice = std::find(choiceButtons_.begin(), choiceButtons_.end(), watched);
+    if (choice == choiceButtons_.end())
+        return std::nullopt;
+    if (enter || key == Qt::Key_Space) {
+        if (press)
+            Choose(choice - choiceButtons_.begin());
+        return true;
+    }
+    // The arrows move between the choices, round the row.
+    const std::optional<quiz::ArrowKey> arrow = quiz::arrowKeyFor(key);
+    if (!arrow)
+        return std::nullopt;
+    if (event->type() == QEvent::KeyPress) {
+        const qsizetype shown = engine_.choices().size();
+        const qsizetype step =
+            *arrow == quiz::ArrowKey::Left || *arrow == quiz::ArrowKey::Up ? shown - 1 : 1;
+        if (shown > 0)
+            choiceButtons_[size_t((choice - choiceButtons_.begin() + step) % shown)]->setFocus();
+    }
     return true;
 }

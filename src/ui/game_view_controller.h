@@ -9,8 +9,12 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <array>
 #include <memory>
+#include <optional>
 
+class QKeyEvent;
+class QPushButton;
 struct AppDelegate;
 namespace quiz {
 class Voice;
@@ -24,6 +28,10 @@ class GameViewController;
 // arrow keys wherever the focus is inside the screen, acting on release, once per press.
 // The space bar and Speak_button say the English word while it is on screen; speaking
 // never holds up the drill.
+// Typing (ANSWER_MODE 1), the English word goes into Answer_field and Enter checks it, then goes
+// on; the arrows and the space bar are the field's. Choosing (2), the keys 1-4, a click, or
+// Enter or Space on a choice picks and then goes on; the arrows move between the choices. On a
+// lap banner ↑ starts the lap in every mode.
 class GameViewController : public QWidget {
     Q_OBJECT
 public:
@@ -57,6 +65,18 @@ protected:
 private:
     void viewDidLoad();
     void keyUp(quiz::ArrowKey key);
+    // Enter in Answer_field: checks the word, or goes on after the result.
+    void Answer();
+    // A choice picked (from 0), or any after the result: goes on.
+    void Choose(qsizetype index);
+    // Shows what the quiz did and follows it with the voice and the focus.
+    void refresh();
+    // Where a pair on show is answered: Answer_field, or the first choice.
+    QWidget* answerControl() const;
+    // A key as the answering mode takes it: true when it was the quiz's, false when it is the
+    // focused control's, nullopt when the drill's own handling applies.
+    std::optional<bool> answerKey(QObject* watched, QKeyEvent* event);
+    void showChoices();
     void showTexts();
     void announce();
     // Follows the quiz with the voice: the button's state, and the word that just appeared.
@@ -69,4 +89,7 @@ private:
     quiz::QuizEngine engine_;
     QPointer<quiz::Voice> voice_;
     quiz::AutomaticSpeech automaticSpeech_;
+    std::array<QPushButton*, 4> choiceButtons_{};
+    // An input method is composing in Answer_field: its Enter commits, it does not check.
+    bool composing_ = false;
 };

@@ -44,15 +44,22 @@ PlayingSetting::PlayingSetting(AppDelegate& delegate, QWidget* parent)
         {{QStringLiteral("シャッフルする(&S)"), QStringLiteral("シャッフルする")},
          {QStringLiteral("ファイルの順番のまま(&F)"), QStringLiteral("ファイルの順番のまま")}});
     fillSegments(ui_->Speech_control,
-                 {{QStringLiteral("自動で読み上げる(&A)"), QStringLiteral("自動で読み上げる")},
+                 {{QStringLiteral("自動で読み上げる(&Y)"), QStringLiteral("自動で読み上げる")},
                   {QStringLiteral("読み上げない(&N)"), QStringLiteral("読み上げない")}});
-    setTabOrderInRows({ui_->Answer_type_control, ui_->Auto_shuffle_control, ui_->Speech_control});
+    // No mnemonics of their own: the caption's Alt+A leads here, and the arrows choose.
+    fillSegments(ui_->Answer_control, {{QStringLiteral("自分で判定"), QStringLiteral("自分で判定")},
+                                       {QStringLiteral("英語を入力"), QStringLiteral("英語を入力")},
+                                       {QStringLiteral("4択"), QStringLiteral("4択")}});
+    setTabOrderInRows({ui_->Answer_type_control, ui_->Auto_shuffle_control, ui_->Speech_control,
+                       ui_->Answer_control});
     connect(ui_->Answer_type_control, &SegmentedControl::segmentSelected, this,
             [this] { Answer_type(ui_->Answer_type_control); });
     connect(ui_->Auto_shuffle_control, &SegmentedControl::segmentSelected, this,
             [this] { Auto_shuffle(ui_->Auto_shuffle_control); });
     connect(ui_->Speech_control, &SegmentedControl::segmentSelected, this,
             [this] { Speech(ui_->Speech_control); });
+    connect(ui_->Answer_control, &SegmentedControl::segmentSelected, this,
+            [this] { Answer(ui_->Answer_control); });
     viewDidLoad();
 }
 
@@ -64,6 +71,7 @@ void PlayingSetting::viewDidLoad() {
     ui_->Answer_type_control->setSelectedSegment(settings::answerTypeSegment(fromAppDelegate));
     ui_->Auto_shuffle_control->setSelectedSegment(settings::autoShuffleSegment(fromAppDelegate));
     ui_->Speech_control->setSelectedSegment(settings::speechSegment(fromAppDelegate));
+    ui_->Answer_control->setSelectedSegment(settings::answerModeSegment(fromAppDelegate));
 }
 
 void PlayingSetting::Answer_type(QObject* sender) {
@@ -79,4 +87,9 @@ void PlayingSetting::Auto_shuffle(QObject* sender) {
 void PlayingSetting::Speech(QObject* sender) {
     const platform::FlushDiagnosticsOnReturn flush;
     settings::speech(fromAppDelegate, selectedSegmentOf(sender));
+}
+
+void PlayingSetting::Answer(QObject* sender) {
+    const platform::FlushDiagnosticsOnReturn flush;
+    settings::answerMode(fromAppDelegate, selectedSegmentOf(sender));
 }

@@ -13,9 +13,9 @@ class PlayingSetting;
 }
 
 // The playing-settings panel: which side of a pair the quiz asks, whether a list is
-// shuffled when it is loaded, and whether the quiz says each English word by itself. Each control
-// writes its field as soon as the user picks a segment; opening the panel only shows the values in
-// force.
+// shuffled when it is loaded, and whether the quiz says each English word by itself, and how the
+// learner answers. Each control writes its field as soon as the user picks a segment; opening the
+// panel only shows the values in force.
 class PlayingSetting : public QWidget {
     Q_OBJECT
 public:
@@ -25,10 +25,11 @@ public:
     AppDelegate& fromAppDelegate;
 
 public slots:
-    // Actions of the three controls; each takes the control that sent it.
+    // Actions of the four controls; each takes the control that sent it.
     void Answer_type(QObject* sender);
     void Auto_shuffle(QObject* sender);
     void Speech(QObject* sender);
+    void Answer(QObject* sender);
 
 private:
     void viewDidLoad();

@@ -138,11 +138,12 @@ def walk(app):
     focused(app, pyatspi.ROLE_PUSH_BUTTON, "単語リストを選んで学習する")
     check_every_control_named(app, "start")
 
-    # Settings: three radio groups.
+    # Settings: four radio groups.
     press(app, "学習の設定")
     wait_for("the settings", lambda: find(app, pyatspi.ROLE_RADIO_BUTTON, "読み上げない"))
     check_radio_group(app, "出題のしかた", "英語を表示して日本語を答える")
     check_radio_group(app, "発音", "読み上げない")
+    check_radio_group(app, "答え方", "自分で判定")
     # The file's order, so that the quiz asks the words as written.
     act(check_radio_group(app, "単語の順番", "シャッフルする")["ファイルの順番のまま"], "toggle")
     check_radio_group(app, "単語の順番", "ファイルの順番のまま")

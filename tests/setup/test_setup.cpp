@@ -71,15 +71,18 @@ class TestSetup : public QObject {
 private slots:
     // Each case loads "my list#%.txt" of ~/words_lists, holding content (null: missing; "/":
     // a folder), over the pairs and the preview of an earlier load. pairs: "English$Japanese"
-    // as loaded, or "unreadable".
+    // as loaded, or "unreadable". A list of one pair cannot start with four choices (mode 2).
     void load_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("pairs");
         QTest::addColumn<bool>("shuffle");
+        QTest::addColumn<int>("mode");
         auto row = [](const char* name, const QByteArray& content, const char* pairs,
-                      bool shuffle = false) {
-            QTest::newRow(name) << content << QString::fromUtf8(pairs) << shuffle;
+                      bool shuffle = false, int mode = 0) {
+            QTest::newRow(name) << content << QString::fromUtf8(pairs) << shuffle << mode;
         };
+        row("four choices of one pair", "z$1\n", "z$1", false, 2);
+        row("four choices of two pairs", "a$1\nb$2\n", "a$1 b$2", false, 2);
         row("SHUFFLE on", "cat$猫\nbook$本\n", "book$本 cat$猫", true);
         row("every line end; halves missing",
             "a$1\r\nb$2\rc$3\xc2\x85$x\xe2\x80\xa8"
@@ -96,6 +99,7 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QString, pairs);
         QFETCH(bool, shuffle);
+        QFETCH(int, mode);
         Scene scene;
         const QString name = QStringLiteral("my list#%.txt");
         if (content == "/")
@@ -106,7 +110,8 @@ private slots:
         AppDelegate& delegate = scene.delegate;
         delegate.english_words = delegate.japanese_words = QStringList(3, u"old"_qs);
         delegate.SHUFFLE = shuffle;
-        scene.screen = {{name}, 0, {}, u"old"_qs, {}, false};
+        delegate.ANSWER_MODE = mode;
+        scene.screen = {{name}, 0, {}, u"old"_qs, {}, false, {}};
         StdoutCapture out;
         setup::loadSelectedList(delegate, scene.screen);
 
@@ -129,7 +134,8 @@ private slots:
                  (QStringList{readable ? pairs : QString(), QString::number(loaded.size()),
                               u"全%1単語"_qs.arg(loaded.size()),
                               readable ? QString::fromUtf8(preview) : u"old"_qs, name, printed,
-                              QString::number(readable)}));
+                              QString::number(readable && (mode != 2 || loaded.size() > 1))}));
+        QCOMPARE(scene.screen.startToolTip().startsWith(u"4択"), mode == 2 && loaded.size() == 1);
     }
 
     // action: how ~/folder is listed (view: as the screen is first shown; normal: normal_path,
@@ -193,7 +199,7 @@ private slots:
             action == u"normal" || action == u"open" ? scene.home.path() + u"/other"_qs : path);
         scene.delegate.WORDS_LIST_FOR_GAME = (action + u":a.txt"_qs).section(u':', 1, 1);
         scene.delegate.english_words = {u"old"_qs};
-        screen = {{u"kept"_qs}, 0, u"path"_qs, u"preview"_qs, u"全1単語"_qs, true};
+        screen = {{u"kept"_qs}, 0, u"path"_qs, u"preview"_qs, u"全1単語"_qs, true, {}};
         if (!select.replace(u"<sj>"_qs, scene.sjis).isEmpty())
             screen.items.append(select);
         if (deleting)
@@ -279,28 +285,34 @@ private slots:
     }
 
     // The play settings: only segment 1 chooses the other value (speech: only segment 0
-    // turns it on), whatever the field held, and the segments then show it. A fresh start
-    // shows auto-shuffle on, English asked and speech off.
+    // turns it on; the answer mode: segments 1 and 2), whatever the field held, and the
+    // segments then show it. A fresh start shows auto-shuffle on, English asked, speech off
+    // and the arrow keys.
     void choices() {
         const auto shown = [](const AppDelegate& d) {
             return QList<int>({int(d.PLAYING_TYPE), d.SHUFFLE, d.SPEAK_AUTOMATICALLY,
-                               settings::answerTypeSegment(d), settings::autoShuffleSegment(d),
-                               settings::speechSegment(d)});
+                               int(d.ANSWER_MODE), settings::answerTypeSegment(d),
+                               settings::autoShuffleSegment(d), settings::speechSegment(d),
+                               settings::answerModeSegment(d)});
         };
-        QCOMPARE(shown(AppDelegate()), QList<int>({0, 1, 0, 0, 0, 1}));
+        QCOMPARE(shown(AppDelegate()), QList<int>({0, 1, 0, 0, 0, 0, 1, 0}));
         using Segment = std::optional<int>;
-        for (const auto& [segment, other, speak] : {std::tuple{Segment(0), false, true},
-                                                    {Segment(1), true, false},
-                                                    {Segment(2), false, false},
-                                                    {Segment(), false, false}}) {
+        for (const auto& [segment, other, speak, mode] : {std::tuple{Segment(0), false, true, 0},
+                                                          {Segment(1), true, false, 1},
+                                                          {Segment(2), false, false, 2},
+                                                          {Segment(3), false, false, 0},
+                                                          {Segment(), false, false, 0}}) {
             AppDelegate delegate;
             delegate.PLAYING_TYPE = other ? 0 : 1;
             delegate.SHUFFLE = other;
             delegate.SPEAK_AUTOMATICALLY = !speak;
+            delegate.ANSWER_MODE = mode == 1 ? 2 : 1;
+            settings::answerMode(delegate, segment);
             settings::answerType(delegate, segment);
             settings::autoShuffle(delegate, segment);
             settings::speech(delegate, segment);
-            QCOMPARE(shown(delegate), QList<int>({other, !other, speak, other, other, !speak}));
+            QCOMPARE(shown(delegate),
+                     QList<int>({other, !other, speak, mode, other, other, !speak, mode}));
         }
     }
 };

@@ -12,6 +12,7 @@
 #include "ui/main_window.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -181,6 +182,57 @@ private slots:
         QVERIFY(voice.stops > 0); // leaving the screen silences it
     }
 
+    // Typing: the focus in the field, an input method's Enter commits without checking, the next
+    // Enter checks, and only then is the English word said; Enter goes on. Choosing: the focus on
+    // the first choice, a number key picks, the chosen and the right choices are marked, the focus
+    // on the chosen one, where Enter goes on.
+    void answering() {
+        Loaded loaded;
+        loaded.delegate.SPEAK_AUTOMATICALLY = true;
+        RecordingVoice voice;
+        for (const qint64 mode : {1, 2}) {
+            loaded.delegate.ANSWER_MODE = mode;
+            GameViewController screen(loaded.delegate);
+            screen.setVoice(&voice);
+            screen.show();
+            QVERIFY(QTest::qWaitForWindowActive(&screen));
+            const auto text = [&](const QString& name) {
+                return screen.findChild<QWidget*>(name)->property("text").toString().remove(
+                    QRegularExpression(u"&\\d "_qs));
+            };
+            QWidget* focus = QApplication::focusWidget();
+            QCOMPARE(focus->objectName(), mode == 1 ? u"Answer_field"_qs : u"Choice_1"_qs);
+            QCOMPARE(voice.said.size(), 2 * (mode - 1)); // choosing, English is asked
+            QTest::keyClicks(focus, mode == 1 ? u"app"_qs : QString());
+            for (const auto& [preedit, commit] :
+                 {std::pair{u"る"_qs, QString()}, {{}, u"ｌｅ"_qs}}) {
+                QInputMethodQueryEvent query(Qt::ImEnabled); // as an input method asks first
+                QInputMethodEvent composing(preedit, {});
+                composing.setCommitString(commit);
+                if (mode == 1 && QApplication::sendEvent(focus, &query) &&
+                    query.value(Qt::ImEnabled).toBool() &&
+                    QApplication::sendEvent(focus, &composing))
+                    QTest::keyClick(focus, Qt::Key_Return);
+            }
+            for (int i = 1; mode == 2 && i <= 3; ++i)
+                if (text(u"Choice_%1"_qs.arg(i)).endsWith(u"猫"))
+                    QTest::keyClick(focus, Qt::Key(Qt::Key_0 + i));
+            QStringList choices; // in text order; a hidden one has no text
+            for (int i = 1; i <= 4; ++i)
+                choices << text(u"Choice_%1"_qs.arg(i));
+            choices.sort();
+            focus = QApplication::focusWidget();
+            QCOMPARE((QStringList{text(u"Answer_result"_qs), text(focus->objectName()),
+                                  choices.join(u','), voice.said.join(u',')}),
+                     (mode == 1 ? QStringList{"正解", "appｌｅ", ",,,", "apple"}
+                                : QStringList{"不正解: 猫", "× 猫", ",× 猫,○ りんご,世話をする",
+                                              "apple,apple"}));
+            QTest::keyClick(focus, Qt::Key_Return);
+            QCOMPARE(text(u"Upper_words"_qs) + text(u"Answer_field"_qs),
+                     mode == 1 ? u"世話をする"_qs : u"take care of"_qs);
+        }
+    }
+
     // Every English word of the example lists, each the first word said after launch, is
     // heard whole from the null sink's monitor, beginning within 0.4 s of the space bar:
     // as long above the listener's threshold as the voice's own samples are (at least 90 %
@@ -211,6 +263,7 @@ private slots:
         loaded.delegate.LINE_INDEX = 1;
         auto window = std::make_unique<MainWindow>(loaded.delegate);
         window->showQuiz();
+        QTest::qWait(300); // a learner sees the word before pressing
         const qint64 key = sound_->now();
         QTest::keyClick(window->currentScreen(), Qt::Key_Space);
         const PrivateSoundServer::Heard heard = sound_->heardSince(key, 5);

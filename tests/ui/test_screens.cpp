@@ -206,7 +206,7 @@ private:
                   QVERIFY(!panel->isVisible());
               }});
         QCOMPARE(shown << int(delegate_.PLAYING_TYPE) << !delegate_.SHUFFLE
-                       << !delegate_.SPEAK_AUTOMATICALLY,
+                       << !delegate_.SPEAK_AUTOMATICALLY << int(delegate_.ANSWER_MODE),
                  before + picked);
         QTRY_COMPARE(at(), u"Start|Settings_button"_qs); // back where the panel was opened
     }
@@ -238,8 +238,8 @@ void TestScreens::fromATextFileToAFinishedStudy() {
     StdoutCapture out(StdoutCapture::AsWritten);
     window_ = std::make_unique<MainWindow>(delegate_);
     window_->show();
-    expect({}, u"Start|Setup_button"_qs); // once the window is active
-    changeSettings({0, 0, 1}, {1, 1, 0}); // Japanese asked, in the file's order
+    expect({}, u"Start|Setup_button"_qs);       // once the window is active
+    changeSettings({0, 0, 1, 0}, {1, 1, 0, 0}); // Japanese asked, in the file's order
 
     // The import screen starts at the separator; Tab runs row by row, entering a segmented
     // control at its selected segment, as a radio group; an arrow picks the next segment,
@@ -373,15 +373,16 @@ void TestScreens::fromATextFileToAFinishedStudy() {
     expect({Qt::ALT | Qt::Key_B}, u"GameSetting|Words_lists"_qs);
     expect({Qt::ALT | Qt::Key_B}, u"Start|Setup_button"_qs);
 
-    // Ask the English side and play again: the quiz asks the pairs that were loaded, even
-    // if the file changed before the start.
-    changeSettings({1, 1, 0}, {0, 1, 1});
+    // English asked, but typed this time (which asks the Japanese side), and play again: the
+    // quiz asks the pairs that were loaded, even if the file changed before the start.
+    changeSettings({1, 1, 0, 0}, {0, 1, 1, 1});
     click("Setup_button");
     load("fruit.txt");
     home.writeFile(u"words_lists/fruit.txt"_qs, "x$エ\n");
     click("Start_button");
-    press({Qt::Key_Down});
-    QCOMPARE(at({"Upper_words", "Lower_words"}), u"Game|Game|apple|りんご");
+    QTest::keyClicks(QApplication::focusWidget(), u"Apple"_qs);
+    press({Qt::Key_Return});
+    QCOMPARE(at({"Upper_words", "Lower_words"}), u"Game|Answer_field|りんご|apple");
     QCOMPARE(out.lines().filter(u"pulseaudio"_qs).size(), 1);
 
     // Nothing but the store was written in the home folder.

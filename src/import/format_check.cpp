@@ -182,7 +182,7 @@ CheckedText checkAnki(QByteArrayView utf8, LineLayout layout) {
             for (qsizetype i = 0; i < all.size(); ++i)
                 if (!headers.skipped.contains(i) && kept.size() < 2)
                     kept.append(headers.html ? plainTextOfHtml(QString::fromUtf8(all[i])).toUtf8()
-                                              : all[i].toByteArray());
+                                             : all[i].toByteArray());
             const QList<QByteArrayView> cells(kept.begin(), kept.end());
             checked.rejection = checkCells(cells, cellLayout, headers.lines + line);
             if (checked.rejection)
@@ -192,8 +192,8 @@ CheckedText checkAnki(QByteArrayView utf8, LineLayout layout) {
             return true;
         });
     if (error)
-        checked.rejection = QString::number(headers.lines + error->line) +
-                            QStringLiteral("行目: ") + error->reason;
+        checked.rejection =
+            QString::number(headers.lines + error->line) + QStringLiteral("行目: ") + error->reason;
     return checked;
 }
 

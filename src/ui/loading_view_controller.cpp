@@ -130,9 +130,9 @@ void LoadingViewController::importFile(const QString& path) {
     }
     ADD_WORDS_LIST = read.utf8;
 
-    const importer::ImportOutcome outcome =
-        importer::runImport(ADD_WORDS_LIST, importer::layoutInForce(fromAppDelegate),
-                            words_list_name->text(), fromAppDelegate, importer::formatOf(path, ADD_WORDS_LIST));
+    const importer::ImportOutcome outcome = importer::runImport(
+        ADD_WORDS_LIST, importer::layoutInForce(fromAppDelegate), words_list_name->text(),
+        fromAppDelegate, importer::formatOf(path, ADD_WORDS_LIST));
     importer::IMPORT_OK = fromAppDelegate.LINE_INDEX > 0;
     const QString text = importer::outcomeText(outcome);
     if (text.isEmpty())

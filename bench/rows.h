@@ -36,8 +36,9 @@ double importFloorRun(Context& context);
 // write: the least that an import working on Qt's strings does. Returns seconds.
 double decodingImportFloorRun(Context& context);
 
-// One run of the load rows' baseline: the two whole-file UTF-8 reads of a 1,000,000-line saved
-// list that a load for play makes (one for the preview, one for the pairs). Returns seconds.
+// One run of the load rows' baseline: two whole-file UTF-8 reads of a 1,000,000-line saved list,
+// what a load for play made when it read once for the preview and once for the pairs (it now
+// reads once). Returns seconds.
 double twoListReadsRun(Context& context);
 
 // Loads the saved list at listPath for play through the core's own load, as the set-up
@@ -68,7 +69,7 @@ Row importErrorBoxRow();
 // writeNewList and the counter advanced, against the import floor.
 Row storeShareRow();
 
-// The core's load for play (setup::loadSelectedList): both reads, the split into two word
+// The core's load for play (setup::loadSelectedList): its one read, the split into two word
 // arrays, the shuffle and a diagnostic line per pair, against the two reads.
 Row coreLoadRow();
 

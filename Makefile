@@ -8,7 +8,7 @@ BENCH_BUILD ?= build-bench
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 # One libFuzzer target per rule; each has its seed corpus in fuzz/corpus/<target>/.
-FUZZ_TARGETS ?= fuzz_line_check fuzz_counter_parser fuzz_list_reader
+FUZZ_TARGETS ?= fuzz_line_check fuzz_counter_parser fuzz_list_reader fuzz_csv_reader fuzz_kvtml_reader
 JOBS ?= $(shell nproc)
 
 .PHONY: deps configure build run test test-asan bench fuzz screenshots validate package install clean

@@ -141,7 +141,7 @@ Row importRow() {
                 state.LINE_INDEX != millionLines)
                 fail(QStringLiteral("the import did not save 1,000,000 pairs"));
             // The next run saves a list of the same size again.
-            QFile::remove(store::unnamedListPath(outcome.number));
+            QFile::remove(store::unnamedListPath(outcome.saved.number));
             return seconds;
         };
         Figure figure = interleavedMedians(

@@ -58,7 +58,7 @@ void loadForPlay(const QString& listPath, AppDelegate& delegate, setup::SetupScr
 
 Row coreLoadRow() {
     Row row;
-    row.figure = QStringLiteral("load for play, core, 1,000,000 lines (2 reads, split, shuffle)");
+    row.figure = QStringLiteral("load for play, core, 1,000,000 lines (read, split, shuffle)");
     row.unit = Unit::Seconds;
     row.target = Target::timesBaseline(3);
     row.measure = [](Context& context) {

@@ -16,6 +16,9 @@ packages=(
   at-spi2-core python3-pyatspi dbus-x11 openbox
   desktop-file-utils appstream dpkg-dev lintian reuse
   clang libclang-rt-14-dev
+  libcsv-dev
+  # KWordQuiz's example .kvtml files, which the import tests read (tests only).
+  kwordquiz
   wamerican
 )
 

@@ -7,7 +7,8 @@
 # PNG of each screen into the output folder:
 #
 #   01-start.png  02-settings.png  03-import.png  04-setup.png  05-quiz.png
-#   06-lap.png    07-end.png       08-quiz-scale2.png  09-quiz-typed.png  10-quiz-choice.png  11-editor.png
+#   06-lap.png    07-end.png       08-quiz-scale2.png  09-quiz-typed.png  10-quiz-choice.png
+#   11-editor.png  12-export.png
 #
 # Usage: scripts/screenshots.sh BINARY OUTPUT_FOLDER
 #
@@ -44,6 +45,9 @@ IMPORT_BACK=${IMPORT_BACK:-"alt+b"}
 # Words_list_determined_button, so that the list is loaded and Start_button enabled.
 SETUP_LOAD_FIRST_LIST=${SETUP_LOAD_FIRST_LIST:-"alt+l Down alt+k"}
 SETUP_START=${SETUP_START:-"alt+s"}
+# Set-up screen: Export_button opens the save panel; Escape closes it.
+SETUP_EXPORT=${SETUP_EXPORT:-"alt+x"}
+PANEL_CLOSE=${PANEL_CLOSE:-"Escape"}
 # Quiz screen back to the set-up screen, and from there to the start screen.
 QUIZ_TO_START=${QUIZ_TO_START:-"alt+b alt+b"}
 # Set-up screen to the editor of the loaded list, and the editor back (nothing edited, so
@@ -284,6 +288,14 @@ shot 04-setup
 keys $SETUP_EDIT
 shot 11-editor
 keys $EDITOR_BACK
+before=$(visible_windows)
+# shellcheck disable=SC2086
+keys $SETUP_EXPORT
+expect_dialog "$before" SETUP_EXPORT
+shot 12-export
+# shellcheck disable=SC2086
+keys $PANEL_CLOSE
+expect_no_dialog PANEL_CLOSE
 # shellcheck disable=SC2086
 keys $SETUP_START
 pairs=$(grep -c '' "$example")
@@ -338,5 +350,5 @@ shot 10-quiz-choice
 quit_program
 
 count=$(find "$out" -maxdepth 1 -name '[01][0-9]-*.png' | wc -l)
-[ "$count" -eq 11 ] || fail "$count pictures in $out, not 11"
-echo "screenshots: 11 pictures in $out"
+[ "$count" -eq 12 ] || fail "$count pictures in $out, not 12"
+echo "screenshots: 12 pictures in $out"

@@ -3,9 +3,10 @@
 
 #include "editor/list_save.h"
 
-#include "import/import_run.h"
+#include "app/app_delegate.h"
 #include "platform/diagnostics.h"
 #include "platform/text.h"
+#include "store/list_file.h"
 #include "store/locations.h"
 
 #include <QFileInfo>
@@ -14,33 +15,25 @@ namespace editor {
 
 namespace {
 
-QString saved() {
+QString savedText() {
     return QStringLiteral("保存しました");
-}
-
-// The path of the list that an import's save made.
-QString savedPath(const importer::ImportOutcome& outcome) {
-    return outcome.completion == importer::Completion::Named
-               ? store::namedListPath(outcome.name)
-               : store::unnamedListPath(outcome.number);
 }
 
 // What the editor says after a new list was saved: the name it got, when it is not the one
 // asked for.
-QString newListMessage(const importer::ImportOutcome& outcome, bool fromOutside) {
-    const QString file = QFileInfo(savedPath(outcome)).fileName();
-    QString message = saved() + u'。';
+QString newListMessage(const store::SavedList& saved, const QString& name, bool fromOutside) {
+    const QString& file = saved.fileName;
+    QString message = savedText() + u'。';
     if (fromOutside)
         message +=
             QStringLiteral("このリストは単語リストのフォルダの外にあるため、新しい単語リスト「") +
             file + QStringLiteral("」として保存しました。");
-    else if (outcome.completion == importer::Completion::MoveRefused)
+    else if (saved.completion == store::Completion::MoveRefused)
         message += QStringLiteral("同じファイル名の単語リストが存在したため、") + file +
                    QStringLiteral("として保存しました。");
-    else if (outcome.completion == importer::Completion::NameUnusable)
-        message += QStringLiteral("単語リスト名「") + outcome.name +
-                   QStringLiteral("」は使えないため、") + file +
-                   QStringLiteral("として保存しました。");
+    else if (saved.completion == store::Completion::NameUnusable)
+        message += QStringLiteral("単語リスト名「") + name + QStringLiteral("」は使えないため、") +
+                   file + QStringLiteral("として保存しました。");
     else
         message += QStringLiteral("単語リスト名は") + file + QStringLiteral("です。");
     return message;
@@ -89,17 +82,17 @@ SaveOutcome saveList(EditedList& list, const QByteArray& savedForm, const QStrin
                     QStringLiteral("単語リストを保存できませんでした。\n") + replaced.error};
         }
         list.stamp = platform::fileStamp(list.path);
-        return {SaveOutcome::Kind::Replaced, saved()};
+        return {SaveOutcome::Kind::Replaced, savedText()};
     }
     // Never written where it was found: a list from outside keeps its file name if free.
     const bool fromOutside = !list.path.isEmpty();
-    const importer::ImportOutcome outcome =
-        importer::saveList(savedForm, fromOutside ? listName(list) : name, state);
-    if (outcome.kind != importer::ImportOutcome::Kind::Completed)
-        return {SaveOutcome::Kind::Failed, importer::outcomeText(outcome)};
-    list = {savedPath(outcome), {}, true};
+    const QString asked = fromOutside ? listName(list) : name;
+    const store::SavedList saved = store::saveNewList(savedForm, asked, state.COUNT);
+    if (saved.kind != store::SavedList::Kind::Saved)
+        return {SaveOutcome::Kind::Failed, store::saveFailureText(saved.kind)};
+    list = {store::listFolderPath() + u'/' + saved.fileName, {}, true};
     list.stamp = platform::fileStamp(list.path);
-    return {SaveOutcome::Kind::SavedAsNew, newListMessage(outcome, fromOutside)};
+    return {SaveOutcome::Kind::SavedAsNew, newListMessage(saved, asked, fromOutside)};
 }
 
 } // namespace editor

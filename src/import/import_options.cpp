@@ -11,10 +11,15 @@ namespace {
 
 const QString english = QStringLiteral("英語");
 const QString japanese = QStringLiteral("日本語");
-constexpr char separators[] = {',', ';', '@'};
+constexpr char separators[] = {',', ';', '@', '\t'};
 
 QStringList orderOf(qint64 sequenceCode) {
     return sequenceCode == 1 ? QStringList{japanese, english} : QStringList{english, japanese};
+}
+
+QString separatorText(char separator) {
+    // A tab would show as a gap, or as nothing.
+    return separator == '\t' ? QStringLiteral("→") : QString(QLatin1Char(separator));
 }
 
 } // namespace
@@ -37,7 +42,7 @@ int segmentOfSeparator(char separator) {
 
 QString exampleLine(LineLayout layout) {
     const QStringList order = orderOf(layout.sequenceCode);
-    return QStringLiteral("例: ") + order[0] + QLatin1Char(layout.separator) + order[1];
+    return QStringLiteral("例: ") + order[0] + separatorText(layout.separator) + order[1];
 }
 
 void publish(LineLayout layout, AppDelegate& state) {

@@ -5,80 +5,17 @@
 
 #include "app/app_delegate.h"
 #include "import/import_options.h"
-#include "platform/diagnostics.h"
 #include "platform/text.h"
-#include "store/counter.h"
 #include "store/list_file.h"
 #include "store/locations.h"
 
 namespace importer {
 
-namespace {
-
 using Kind = ImportOutcome::Kind;
 
-ImportOutcome failed(Kind kind, const QString& description) {
-    platform::diagnostic(description);
-    ImportOutcome outcome;
-    outcome.kind = kind;
-    return outcome;
-}
-
-// Gives the saved list the typed name, if any.
-Completion nameSavedList(const QString& path, const QString& name) {
-    if (name.isEmpty())
-        return Completion::Unnamed;
-    const store::Naming naming = store::nameList(path, name);
-    if (naming.kind == store::Naming::Kind::Named)
-        return Completion::Named;
-    platform::diagnostic(naming.description);
-    return naming.kind == store::Naming::Kind::Taken ? Completion::MoveRefused
-                                                     : Completion::NameUnusable;
-}
-
-} // namespace
-
-ImportOutcome saveList(const QByteArray& savedForm, const QString& name, AppDelegate& state) {
-    const store::CounterRead counter = store::readCounter();
-    switch (counter.kind) {
-    case store::CounterRead::Kind::Value:
-        state.COUNT = counter.value;
-        break;
-    case store::CounterRead::Kind::Unreadable:
-        platform::diagnostic(counter.description);
-        break;
-    case store::CounterRead::Kind::Unparsable:
-        // The file is the user's: never overwrite it with a number of ours.
-        return failed(Kind::CounterUnparsable, counter.description);
-    }
-    const std::optional<qint64> next = store::nextNumber(state.COUNT);
-    if (!next)
-        return failed(Kind::NumberOverflow,
-                      QStringLiteral("単語リストの番号が上限に達しました: count.txt「%1」は%2です")
-                          .arg(store::counterPath(), QString::number(state.COUNT)));
-
-    platform::diagnosticRaw(QByteArrayView(savedForm));
-
-    const store::ListWrite list = store::writeNewList(*next, savedForm);
-    if (list.kind == store::ListWrite::Kind::NumberOverflow)
-        return failed(Kind::NumberOverflow, list.description);
-    if (list.kind == store::ListWrite::Kind::Failed)
-        return failed(Kind::WriteFailed, list.description);
-    const platform::Status counted = store::writeCounter(list.number);
-    if (!counted.ok)
-        return failed(Kind::WriteFailed, counted.error);
-
-    ImportOutcome outcome;
-    outcome.kind = Kind::Completed;
-    outcome.number = list.number;
-    outcome.name = name;
-    outcome.completion = nameSavedList(list.path, name);
-    return outcome;
-}
-
-ImportOutcome runImport(QByteArray utf8, LineLayout layout, const QString& name,
-                        AppDelegate& state) {
-    CheckedText checked = checkText(std::move(utf8), layout);
+ImportOutcome runImport(QByteArray utf8, LineLayout layout, const QString& name, AppDelegate& state,
+                        SourceFormat format) {
+    CheckedText checked = checkSource(std::move(utf8), layout, format);
     state.formal_list.clear();
     if (checked.rejection) {
         state.LINE_INDEX = 0;
@@ -96,10 +33,22 @@ ImportOutcome runImport(QByteArray utf8, LineLayout layout, const QString& name,
     state.japanese_words = state.english_words;
     if (checked.lines == 0)
         return {};
-    ImportOutcome outcome = saveList(checked.savedForm, name, state);
+    ImportOutcome outcome;
+    outcome.saved = store::saveNewList(checked.savedForm, name, state.COUNT);
+    outcome.name = name;
+    if (format != SourceFormat::Lines)
+        outcome.note =
+            QStringLiteral("\n%1単語を読み込みました。").arg(checked.lines) +
+            (checked.skipped == 0 ? QString()
+                                  : QStringLiteral("（片方が空の単語%1個は読み込みませんでした）")
+                                        .arg(checked.skipped));
+    if (outcome.saved.kind == store::SavedList::Kind::Saved) {
+        outcome.kind = Kind::Completed;
+        return outcome;
+    }
+    outcome.kind = Kind::NotSaved;
     // What was not saved stays in the shared state, as the pass left it.
-    if (outcome.kind != Kind::Completed)
-        state.formal_list = platform::textOfUtf8(checked.savedForm);
+    state.formal_list = platform::textOfUtf8(checked.savedForm);
     return outcome;
 }
 
@@ -130,15 +79,11 @@ QString outcomeText(const ImportOutcome& outcome) {
         return {};
     case Kind::Rejected:
         return outcome.rejection;
-    case Kind::CounterUnparsable:
-        return QStringLiteral(
-            "count.txtの内容が数値ではないため、単語リストを保存できませんでした。");
-    case Kind::NumberOverflow:
-        return QStringLiteral("単語リストの番号が上限に達したため、保存できませんでした。");
-    case Kind::WriteFailed:
-        return QStringLiteral("単語リストを保存できませんでした。");
+    case Kind::NotSaved:
+        return store::saveFailureText(outcome.saved.kind);
     case Kind::Completed:
-        return completionText(outcome.completion, outcome.number, outcome.name);
+        return completionText(outcome.saved.completion, outcome.saved.number, outcome.name) +
+               outcome.note;
     }
     return {};
 }

@@ -3,7 +3,9 @@
 
 #pragma once
 
+#include "import/format_check.h"
 #include "import/line_check.h"
+#include "store/list_file.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -17,40 +19,29 @@ struct AppDelegate;
 // shows the result after it.
 namespace importer {
 
-enum class Completion {
-    Unnamed,      // no name typed: the list keeps its generated name
-    MoveRefused,  // a list of the typed name exists already
-    NameUnusable, // the typed name leads out of the list folder, or cannot name a file
-    Named,        // the list carries the typed name
-};
+using store::Completion;
 
 struct ImportOutcome {
     enum class Kind {
-        NothingToReport,   // no text, or a text without lines
-        Rejected,          // a line was rejected: rejection says why
-        CounterUnparsable, // count.txt holds no number: nothing saved
-        NumberOverflow,    // no next list number: nothing saved
-        WriteFailed,       // the list or the counter could not be written
-        Completed,         // saved; completion, number and name say how
+        NothingToReport, // no text, or a text without lines
+        Rejected,        // a line was rejected: rejection says why
+        NotSaved,        // the store could not save the list: saved.kind says why
+        Completed,       // saved; saved and name say how
     };
     Kind kind = Kind::NothingToReport;
     QString rejection;
-    Completion completion = Completion::Unnamed;
-    qint64 number = 0;
+    store::SavedList saved;
     QString name;
+    QString note; // added to the completion text for a file not read line by line
 };
 
 // Runs the import on text in valid UTF-8 without a byte-order mark (as readSource gives it),
-// laid out as layout says. The pass leaves in the shared state the number of lines accepted
-// (LINE_INDEX) and as many empty entries in both word arrays, or nothing after a rejection;
-// formal_list keeps the saved form only when the save fails. Descriptions of failures and the
-// saved form go to standard output.
-ImportOutcome runImport(QByteArray utf8, LineLayout layout, const QString& name,
-                        AppDelegate& state);
-
-// Saves a list's saved form as a new list: numbers it from the counter (COUNT keeps the
-// number read), prints and writes it, advances the counter and gives it the name, if any.
-ImportOutcome saveList(const QByteArray& savedForm, const QString& name, AppDelegate& state);
+// laid out as layout says and read as format says. The pass leaves in the shared state the number
+// of lines accepted (LINE_INDEX) and as many empty entries in both word arrays, or nothing after a
+// rejection; formal_list keeps the saved form only when the save fails. Descriptions of failures
+// and the saved form go to standard output.
+ImportOutcome runImport(QByteArray utf8, LineLayout layout, const QString& name, AppDelegate& state,
+                        SourceFormat format = SourceFormat::Lines);
 
 // The informative text of the completion box.
 QString completionText(Completion completion, qint64 number, const QString& name);

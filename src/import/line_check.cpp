@@ -4,9 +4,9 @@
 #include "import/line_check.h"
 
 #include "platform/text.h"
+#include "store/list_file.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace importer {
 
@@ -66,9 +66,16 @@ QString rejectionMessage(QByteArrayView line, const LineParts& parts, LineLayout
         return QStringLiteral("%1行目: %2 には英語か日本語が入っていません。").arg(number, text);
     if (parts.count >= 3)
         return QStringLiteral("%1行目: %2 には2つ以上の%3が含まれています。")
-            .arg(number, text, QString(QLatin1Char(layout.separator)));
+            .arg(number, text,
+                 layout.separator == '\t' ? QStringLiteral("タブ")
+                                          : QString(QLatin1Char(layout.separator)));
     return QStringLiteral("%1行目: %2 は正しいフォーマットに基づいて書かれていません。")
         .arg(number, text);
+}
+
+bool endsWithTerminator(QByteArrayView text) {
+    return text.endsWith('\n') || text.endsWith('\r') || text.endsWith("\xC2\x85") ||
+           text.endsWith("\xE2\x80\xA8") || text.endsWith("\xE2\x80\xA9");
 }
 
 } // namespace
@@ -82,8 +89,11 @@ CheckedText checkText(QByteArray text, LineLayout layout) {
     Q_ASSERT(static_cast<unsigned char>(separator) < 0x80 && separator != '$');
     CheckedText checked;
     // The saved form is written over the text itself, never ahead of the line being read: a
-    // saved line is as long as its line, and its line end becomes one "\n". A text of tens
-    // of megabytes is then neither copied nor allocated twice.
+    // saved line is as long as its line and its line end. A text of tens of megabytes is then
+    // neither copied nor allocated twice. A last line gets its line end first, so that its
+    // saved line fits too.
+    if (!text.isEmpty() && !endsWithTerminator(text))
+        text.append('\n');
     char* const begin = text.data();
     const char* const end = begin + text.size();
     char* out = begin;
@@ -104,16 +114,15 @@ CheckedText checkText(QByteArray text, LineLayout layout) {
             checked.rejection = rejectionMessage(line, parts, layout, lines + 1);
             return false;
         }
-        *firstSeparator = '$';
         if (sequenceCode != 0) {
-            // Japanese first: "J$E" becomes "E$J", by turning the line twice.
+            // Japanese first: "J,E" becomes "E,J", by turning the line twice.
             char* const english = firstSeparator + 1;
-            std::rotate(lineStart, english, lineEnd);                           // "EJ$"
-            std::rotate(lineStart + (lineEnd - english), lineEnd - 1, lineEnd); // "E$J"
+            std::rotate(lineStart, english, lineEnd); // "EJ,"
+            firstSeparator = lineStart + (lineEnd - english);
+            std::rotate(firstSeparator, lineEnd - 1, lineEnd); // "E,J"
         }
-        if (out != lineStart)
-            std::memmove(out, lineStart, size_t(line.size()));
-        out += line.size();
+        out = store::writeSavedLine(out, QByteArrayView(lineStart, firstSeparator),
+                                    QByteArrayView(firstSeparator + 1, lineEnd));
         ++lines;
         firstSeparator = nullptr;
         secondSeparator = nullptr;
@@ -145,19 +154,31 @@ CheckedText checkText(QByteArray text, LineLayout layout) {
                 return true;
             if (!checkLine(at))
                 return false;
-            *out++ = '\n'; // at most where the line end began
             lineStart = at + length;
             return true;
         },
         '\n', '\r', '\xC2', '\xE2', separator, '$');
-    const bool lastLineWithoutEnd =
-        !checked.rejection && lineStart < end && checkLine(begin + (end - begin));
     text.truncate(out - begin);
-    if (lastLineWithoutEnd)
-        text.append('\n');
     checked.savedForm = std::move(text);
     checked.lines = lines;
     return checked;
+}
+
+std::optional<QString> checkCells(const QList<QByteArrayView>& cells, LineLayout layout,
+                                  qint64 lineNumber) {
+    const QByteArrayView first = cells.value(0), second = cells.value(1);
+    const LineParts parts{int(qMin(cells.size(), qsizetype(3))), first, second,
+                          first.contains('$') || second.contains('$')};
+    // The line is joined only for a rejection: a pair that can be accepted begins with its
+    // first cell, whose first character the separator never joins, so the check sees the
+    // same first character in either.
+    if (accepts(first, parts, layout.sequenceCode))
+        return std::nullopt;
+    QByteArray line;
+    for (const QByteArrayView cell : cells)
+        line.append(cell).append(layout.separator);
+    line.chop(1);
+    return rejectionMessage(line, parts, layout, lineNumber);
 }
 
 } // namespace importer

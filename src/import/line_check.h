@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 #include <optional>
@@ -20,6 +21,7 @@ struct CheckedText {
     QByteArray savedForm;             // the saved form of the lines accepted: English half, "$",
                                       // Japanese half, "\n" a pair
     qint64 lines = 0;                 // lines accepted
+    qint64 skipped = 0;               // entries left out for an empty side (kvtml)
     std::optional<QString> rejection; // why the first rejected line was rejected
 };
 
@@ -28,5 +30,11 @@ struct CheckedText {
 // saved form takes over the text's buffer: pass the text as an rvalue when it is not needed
 // afterwards.
 CheckedText checkText(QByteArray utf8, LineLayout layout);
+
+// The same check for a pair whose cells a reader has cut itself (a spreadsheet's record, a
+// kvtml entry), in the file's order: as the line of the cells joined by the separator, at
+// line lineNumber. nullopt when it is accepted.
+std::optional<QString> checkCells(const QList<QByteArrayView>& cells, LineLayout layout,
+                                  qint64 lineNumber);
 
 } // namespace importer

@@ -283,11 +283,15 @@ Result<QString> readUtf8(const QString& path) {
 }
 
 Status writeUtf8Atomic(const QString& path, const QString& text) {
+    return writeBytesAtomic(path, text.toUtf8());
+}
+
+Status writeBytesAtomic(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return Status::failure(
             describe(QStringLiteral("ファイルに書き込めませんでした"), path, file.errorString()));
-    if (const int error = writeAll(file.handle(), text.toUtf8())) {
+    if (const int error = writeAll(file.handle(), bytes)) {
         file.cancelWriting(); // the old file stays as it was
         return Status::failure(
             describe(QStringLiteral("ファイルに書き込めませんでした"), path, osError(error)));

@@ -77,6 +77,7 @@ Result<QString> readUtf8(const QString& path);
 // Writes a whole file as UTF-8 atomically: readers see the old file or the whole new one,
 // never a part. Replaces an existing file.
 Status writeUtf8Atomic(const QString& path, const QString& text);
+Status writeBytesAtomic(const QString& path, const QByteArray& bytes);
 
 // Writes bytes like writeUtf8Atomic, but never replaces: when an entry already stands at the path
 // the write fails with alreadyExists set and the entry is untouched.

@@ -6,6 +6,7 @@
 #include "app/app_delegate.h"
 #include "platform/diagnostics.h"
 #include "store/list_folder.h"
+#include "store/locations.h"
 
 namespace setup {
 
@@ -15,7 +16,7 @@ void deleteSelected(AppDelegate& delegate, SetupScreen& screen,
     if (delegate.SELECTED_ITEM.isEmpty())
         return;
     const bool yes = confirmDelete(delegate.SELECTED_ITEM);
-    if (!yes || !delegate.WORDS_LIST_FOR_GAME.endsWith(QStringLiteral(".txt")))
+    if (!yes || !store::isListFileName(delegate.WORDS_LIST_FOR_GAME))
         return;
     const platform::Status removed =
         store::deleteEntry(words_lists_url().toLocalFile(), delegate.SELECTED_ITEM);

@@ -32,13 +32,14 @@ void loadSelectedList(AppDelegate& delegate, SetupScreen& screen) {
     delegate.WORDS_LIST_FOR_GAME = platform::locationText(target);
     platform::diagnostic(delegate.WORDS_LIST_FOR_GAME);
 
-    // The preview and the pairs each read the file on their own: a file that cannot be
-    // read is reported once per read.
-    platform::Result<QString> shown = platform::readUtf8(target);
-    if (shown.ok) {
-        screen.preview = std::move(shown.value);
+    // One read fills the preview and the pairs, so that they always agree. A failed read is
+    // still reported once for each of them, as the load always printed it.
+    const platform::Result<QString> read = platform::readUtf8(target);
+    if (read.ok) {
+        screen.preview = read.value;
     } else {
-        platform::diagnostic(shown.error);
+        platform::diagnostic(read.error);
+        platform::diagnostic(read.error);
         screen.startEnabled = false;
     }
 
@@ -52,11 +53,6 @@ void loadSelectedList(AppDelegate& delegate, SetupScreen& screen) {
     english.resize(reusable);
     japanese.resize(reusable);
 
-    platform::Result<QString> read = platform::readUtf8(target);
-    if (!read.ok) {
-        platform::diagnostic(read.error);
-        screen.startEnabled = false;
-    }
     // Room for every pair at once, counted by the usual line end (a few lines ended
     // otherwise only grow the arrays as usual): growing them line by line moves a million
     // strings again and again.

@@ -23,15 +23,17 @@ QString unnamedListPath(qint64 number) {
     return listFolderPath() + u'/' + unnamedListFileName(number);
 }
 
+QStringView listNameOf(QStringView fileName) {
+    return fileName.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive) ? fileName.chopped(4)
+                                                                          : fileName;
+}
+
 QString namedListPath(const QString& name) {
     // The OS would cut a path at a NUL, dropping the ".txt" and whatever follows.
     if (name.contains(QChar(0)))
         return QString();
     // "fruit.txt", typed from the habit of file names, is saved as fruit.txt.
-    const QStringView base = name.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive)
-                                 ? QStringView(name).chopped(4)
-                                 : QStringView(name);
-    return listFolderPath() + u'/' + base.toString() + QStringLiteral(".txt");
+    return listFolderPath() + u'/' + listNameOf(name).toString() + QStringLiteral(".txt");
 }
 
 platform::Status ensureListFolder() {

@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 
 #include <QString>
+#include <QStringView>
 #include <QtGlobal>
 
 // Where the store keeps its files, all below the home folder asked at each call.
@@ -23,9 +24,16 @@ QString unnamedListFileName(qint64 number);
 // list folder + "/Words_list_" + n + ".txt"
 QString unnamedListPath(qint64 number);
 
-// list folder + "/" + name + ".txt", joined as text, one trailing ".txt" of the name (in any
-// case) dropped first; an empty string when the name holds a NUL. Whether the path stays in
-// the list folder is for the move to judge.
+// The list name of a file name: without one trailing ".txt", in any case.
+QStringView listNameOf(QStringView fileName);
+
+// Whether a file name or location has the list files' ".txt" ending, in any case.
+inline bool isListFileName(QStringView fileName) {
+    return listNameOf(fileName).size() < fileName.size();
+}
+
+// list folder + "/" + listNameOf(name) + ".txt", joined as text; an empty string when the name
+// holds a NUL. Whether the path stays in the list folder is for the move to judge.
 QString namedListPath(const QString& name);
 
 // Makes sure the list folder exists. Any entry of that name counts as present; otherwise one

@@ -7,13 +7,16 @@
 #include "platform/diagnostics.h"
 #include "setup/folder_listing.h"
 #include "setup/list_deletion.h"
+#include "setup/list_export.h"
 #include "setup/list_loading.h"
 #include "ui/alert.h"
 #include "ui/list_preview.h"
 #include "ui/open_panel.h"
 #include "ui_game_setting_view_controller.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 
 GameSettingViewController::GameSettingViewController(AppDelegate& delegate, QWidget* parent)
     : QWidget(parent), fromAppDelegate(delegate), ui_(new Ui::GameSettingViewController) {
@@ -28,6 +31,7 @@ GameSettingViewController::GameSettingViewController(AppDelegate& delegate, QWid
     connect(ui_->Open_button, &QPushButton::clicked, this, &GameSettingViewController::Open);
     connect(ui_->Delete_button, &QPushButton::clicked, this,
             &GameSettingViewController::Delete_button);
+    connect(ui_->Export_button, &QPushButton::clicked, this, &GameSettingViewController::Export);
     connect(ui_->Back_button, &QPushButton::clicked, this,
             &GameSettingViewController::backRequested);
     connect(ui_->Start_button, &QPushButton::clicked, this,
@@ -72,6 +76,7 @@ void GameSettingViewController::showScreen() {
     ui_->Edit_button->setEnabled(screen_.startEnabled);
     ui_->Edit_button->setToolTip(screen_.startToolTip());
     ui_->Edit_button->setAccessibleDescription(screen_.startToolTip());
+    ui_->Export_button->setEnabled(screen_.startEnabled);
 }
 
 void GameSettingViewController::viewDidLoad() {
@@ -132,4 +137,47 @@ bool GameSettingViewController::confirm_delete(const QString& selectedItem) {
                                  selectedItem + QStringLiteral("を削除しますか？"),
                                  {{QStringLiteral("YES"), QStringLiteral("Cancel")}, 1});
     return pressed == 0;
+}
+
+void GameSettingViewController::Export() {
+    const platform::FlushDiagnosticsOnReturn flush;
+    QString path;
+    setup::ExportType type = setup::ExportType::Csv;
+    {
+        QFileDialog panel(this);
+        setUpOpenPanel(panel, QFileDialog::AnyFile,
+                       {QStringLiteral("単語リストを書き出す"), QStringLiteral("ファイル名:"),
+                        QStringLiteral("書き出す")});
+        panel.setAcceptMode(QFileDialog::AcceptSave);
+        // Replacing is asked below, in the program's own words and buttons.
+        panel.setOption(QFileDialog::DontConfirmOverwrite);
+        panel.setNameFilters(setup::exportFilters());
+        panel.setDirectory(QDir::homePath());
+        const auto typeOf = [&] {
+            return setup::ExportType(
+                qMax(0, int(setup::exportFilters().indexOf(panel.selectedNameFilter()))));
+        };
+        // The list's name, and a typed name without an ending, get the chosen type's ending.
+        const auto propose = [&] {
+            const QString name = setup::exportFileName(fromAppDelegate.SELECTED_ITEM, typeOf());
+            panel.setDefaultSuffix(QFileInfo(name).suffix());
+            panel.selectFile(name);
+        };
+        propose();
+        connect(&panel, &QFileDialog::filterSelected, &panel, [&](const QString&) { propose(); });
+        if (runModal(panel) != QDialog::Accepted || panel.selectedFiles().isEmpty())
+            return;
+        path = panel.selectedFiles().constFirst();
+        type = typeOf();
+    }
+    // The button as the alerts' parent: the window is not yet active again after the panel, and
+    // the focus returns to the parent.
+    if (QFileInfo::exists(path) &&
+        runAlert(ui_->Export_button, QStringLiteral("ファイルの置き換え"),
+                 QFileInfo(path).fileName() + QStringLiteral("はすでにあります。置き換えますか？"),
+                 {{QStringLiteral("YES"), QStringLiteral("Cancel")}, 1}) != 0)
+        return;
+    if (!setup::exportList(screen_.preview, type, path).ok)
+        runAlert(this, QStringLiteral("ERROR!"),
+                 QStringLiteral("単語リストを書き出せませんでした。"), {{QStringLiteral("OK")}, 0});
 }

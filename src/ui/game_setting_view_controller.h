@@ -47,6 +47,8 @@ public slots:
     void Delete_button();
     // Selects the entry of that name, if listed, and loads it.
     void loadEntry(const QString& name);
+    // Sent by Export_button: writes the loaded list to a file of another program's type.
+    void Export();
 
 private:
     void viewDidLoad();

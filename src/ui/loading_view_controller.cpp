@@ -44,8 +44,9 @@ LoadingViewController::LoadingViewController(AppDelegate& delegate, QWidget* par
     ui_->sepalations_label->setFont(example);
 
     ui_->Separator_control->setSegments(
-        {QStringLiteral(","), QStringLiteral(";"), QStringLiteral("@")},
-        {QStringLiteral("カンマ"), QStringLiteral("セミコロン"), QStringLiteral("アットマーク")});
+        {QStringLiteral(","), QStringLiteral(";"), QStringLiteral("@"), QStringLiteral("タブ")},
+        {QStringLiteral("カンマ"), QStringLiteral("セミコロン"), QStringLiteral("アットマーク"),
+         QStringLiteral("タブ")});
     ui_->Sequence_control->setSegments({QStringLiteral("英語が先"), QStringLiteral("日本語が先")});
     setTabOrderInRows({ui_->Separator_control, ui_->Sequence_control, words_list_name,
                        ui_->Open_button, ui_->Back_button});
@@ -129,9 +130,9 @@ void LoadingViewController::importFile(const QString& path) {
     }
     ADD_WORDS_LIST = read.utf8;
 
-    const importer::ImportOutcome outcome =
-        importer::runImport(ADD_WORDS_LIST, importer::layoutInForce(fromAppDelegate),
-                            words_list_name->text(), fromAppDelegate);
+    const importer::ImportOutcome outcome = importer::runImport(
+        ADD_WORDS_LIST, importer::layoutInForce(fromAppDelegate), words_list_name->text(),
+        fromAppDelegate, importer::formatOf(path, ADD_WORDS_LIST));
     importer::IMPORT_OK = fromAppDelegate.LINE_INDEX > 0;
     const QString text = importer::outcomeText(outcome);
     if (text.isEmpty())

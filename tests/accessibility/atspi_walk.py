@@ -156,7 +156,7 @@ def walk(app):
     press(app, "単語リストを読み込む")
     focused(app, pyatspi.ROLE_RADIO_BUTTON, "カンマ")
     radios = check_radio_group(app, "区切り文字", "カンマ")
-    if list(radios) != ["カンマ", "セミコロン", "アットマーク"]:
+    if list(radios) != ["カンマ", "セミコロン", "アットマーク", "タブ"]:
         fail(f"separator segments {list(radios)}")
     check_radio_group(app, "並び順", "英語が先")
     check_every_control_named(app, "import")

@@ -8,6 +8,7 @@
 // what failed, where and why.
 #include "app/app_delegate.h"
 #include "import/import_run.h"
+#include "setup/list_export.h"
 #include "stdout_capture.h"
 #include "test_home.h"
 
@@ -22,6 +23,7 @@
 using importer::LineLayout;
 using Files = QMap<QString, QByteArray>;
 Q_DECLARE_METATYPE(importer::LineLayout)
+Q_DECLARE_METATYPE(setup::ExportType)
 
 // An import into the store: the store before it (see the driver) and what changed in it
 // afterwards, the typed name, the alert's text, what standard output holds, the text, the
@@ -52,7 +54,7 @@ private slots:
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<LineLayout>("layout");
         QTest::addColumn<QString>("outcome");
-        const LineLayout ej{',', 0}, je{';', 1}, at{'@', 0};
+        const LineLayout ej{',', 0}, je{';', 1}, at{'@', 0}, tab{'\t', 1};
         const QString order = u"2行目: 日本語と英語の順番が正しくありません。"_qs;
         const QString format = u"2行目: %1 は正しいフォーマットに基づいて書かれていません。"_qs;
         const QString many = u"2行目: %1 には2つ以上の,が含まれています。"_qs;
@@ -60,13 +62,16 @@ private slots:
         // outcome stands for the line.
         const auto row = [&](const char* name, const char* line, LineLayout layout,
                              const QString& outcome) {
-            const QByteArray first = layout.sequenceCode == 0 ? "a,あ\n" : "あ;a\n";
+            const QByteArray first = layout.sequenceCode == 0 ? "a,あ\n" : "あ,a\n";
             QTest::newRow(name) << (QByteArray(first).replace(',', layout.separator) + line)
                                 << layout
                                 << QString(outcome).replace(u"%1"_qs, QString::fromUtf8(line));
         };
         row("Japanese first", "りんご;apple", je, u"a$あ\napple$りんご\n"_qs);
         row("@, a comma kept", "b@い,う", at, u"a$あ\nb$い,う\n"_qs);
+        row("tab, Japanese first, a comma kept", "い,う\tb", tab, u"a$あ\nb$い,う\n"_qs);
+        row("three parts, tab", "い\ta\tb", tab,
+            u"2行目: %1 には2つ以上のタブが含まれています。"_qs);
         row("three parts", "a,b,c", ej, many);
         row("three parts, Japanese first", "い;a;b", je,
             u"2行目: %1 には2つ以上の;が含まれています。"_qs);
@@ -102,6 +107,195 @@ private slots:
         // An empty outcome only asks that no line be rejected.
         const QString saved = outcome.isEmpty() ? QString() : QString::fromUtf8(checked.savedForm);
         QCOMPARE(checked.rejection.value_or(saved), outcome);
+    }
+
+    // A spreadsheet's records by the file's name, as Excel and LibreOffice write them; outcome
+    // as for pass.
+    void records_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<LineLayout>("layout");
+        QTest::addColumn<QString>("outcome");
+        const LineLayout ej{',', 0}, je{'\t', 1}, semi{';', 0};
+        const auto row = [](const char* name, const char* file, const QByteArray& text,
+                            LineLayout layout, const char* outcome) {
+            QTest::newRow(name) << QString::fromUtf8(file) << text << layout
+                                << QString::fromUtf8(outcome);
+        };
+        row("Excel", "a.csv", "\"take care, please\",気をつける\r\n\"say \"\"hi\"\"\",挨拶する\r\n",
+            ej, "take care, please$気をつける\nsay \"hi\"$挨拶する\n");
+        row("Excel with ;, a line break in a cell", "A.CSV",
+            "\"two\r\nlines\";\"二;行\"\r\n\"a \"\"b\"\"\";c", semi,
+            "two lines$二;行\na \"b\"$c\n");
+        row("LibreOffice, every cell quoted", "b.Tsv", "\"りんご\"\t\"apple\"\n\"本\"\tbook\n", je,
+            "apple$りんご\nbook$本\n");
+        row("a quote inside a plain cell stays", "c.csv", "5\" disk,ディスク", ej,
+            "5\" disk$ディスク\n");
+        row("a .txt keeps its quotes", "c.txt", "\"a\",b", ej, "\"a\"$b\n");
+        row("three cells", "d.csv", "a,b\n\"x,\",y,z", ej,
+            "2行目: x,,y,z には2つ以上の,が含まれています。");
+        row("one cell, an empty line", "d.csv", "a,b\n\n", ej,
+            "2行目:  は正しいフォーマットに基づいて書かれていません。");
+        row("$ in a cell", "d.csv", "a,\"b$\"", ej,
+            "1行目: a,b$ には使用できない文字「$」が含まれています。");
+        row("never closed, named by its first line", "e.csv", "\"a\nb\",c\n\"d,e\nf,g\n", ej,
+            "3行目: 「\"」で始まるセルが閉じられていません。");
+        row("text after the closing quote", "e.csv", "\"a\"b,c", ej,
+            "1行目: 「\"」で囲まれたセルの後に文字があります。");
+    }
+    void records() {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, text);
+        QFETCH(LineLayout, layout);
+        QFETCH(QString, outcome);
+        const importer::CheckedText checked =
+            importer::checkSource(text, layout, importer::formatOf(file, text));
+        QCOMPARE(checked.rejection.value_or(QString::fromUtf8(checked.savedForm)), outcome);
+    }
+
+    // KWordQuiz's and Parley's files: outcome as for pass (empty: every entry read or skipped),
+    // and how many entries were skipped for an empty side.
+    void kvtml_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("outcome");
+        QTest::addColumn<int>("skipped");
+        // Version 2 with two identifiers (name, locale) and entries of two texts each.
+        const auto v2 = [](const char* first, const char* second, const QByteArray& entries) {
+            QByteArray entryXml;
+            for (const QByteArray& entry : entries.split('|')) {
+                const QList<QByteArray> texts = entry.split('/');
+                entryXml += "<entry><translation id=\"0\"><text>" + texts[0] +
+                            "</text></translation><translation id=\"1\"><text>" + texts.value(1) +
+                            "</text></translation></entry>";
+            }
+            return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE kvtml PUBLIC "
+                   "\"kvtml2.dtd\" \"http://edu.kde.org/kvtml/kvtml2.dtd\">\n<kvtml "
+                   "version=\"2.0\"><identifiers><identifier id=\"0\">" +
+                   QByteArray(first) + "</identifier><identifier id=\"1\">" + second +
+                   "</identifier></identifiers><entries>" + entryXml + "</entries></kvtml>";
+        };
+        const auto row = [](const char* name, const QByteArray& text, const char* outcome,
+                            int skipped = 0) {
+            QTest::newRow(name) << text << QString::fromUtf8(outcome) << skipped;
+        };
+        const char* en = "<name>English</name><locale>English</locale>";
+        const char* ja = "<name>Japanese</name><locale>Japanese</locale>";
+        row("KWordQuiz, Japanese first", v2(ja, en, "りんご/apple|本/a\nbook"),
+            "apple$りんご\na book$本\n");
+        row("Parley",
+            v2("<locale>ja</locale>", "<name>英語</name><locale>en_US</locale>", "猫/cat|/dog|犬/"),
+            "cat$猫\n", 2);
+        row("no language named: first and second", v2("<name>A</name>", "<name>B</name>", "x/y"),
+            "x$y\n");
+        row("only Japanese named", v2("<name>French</name>", "<name>日本語</name>", "été/夏|"),
+            "1番目の単語: 日本語と英語の順番が正しくありません。");
+        row("a $", v2(en, ja, "a/b|US$/ドル"),
+            "2番目の単語: US$,ドル には使用できない文字「$」が含まれています。");
+        row("version 1", "<kvtml><e><o l=\"ja\">水</o><t l=\"en\">water</t></e></kvtml>",
+            "water$水\n");
+        row("a conjugation's text is not the word",
+            "<kvtml><entries><entry><translation id=\"0\"><text>be</text><conjugation><text>"
+            "am</text></conjugation></translation><translation id=\"1\"><text>いる</text>"
+            "</translation></entry></entries></kvtml>",
+            "be$いる\n");
+        row("not XML", "apple,りんご", "kvtmlファイルのXMLが正しくありません（1行目）。");
+        row("cut short", v2(en, ja, "a/b").chopped(20),
+            "kvtmlファイルが途中で終わっています（3行目）。");
+        row("a NUL", "<kvtml>\0</kvtml>"_qba, "kvtmlファイルのXMLが正しくありません（1行目）。");
+        row("an entity bomb",
+            "<!DOCTYPE kvtml [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;\">]>"
+            "<kvtml>&b;</kvtml>",
+            "kvtmlファイルに使えない実体宣言（ENTITY）が含まれています。");
+        row("an external entity", "<!DOCTYPE kvtml SYSTEM \"x.dtd\"><kvtml>&x;</kvtml>",
+            "kvtmlファイルに読み込めない実体参照「&x;」が含まれています。");
+        row("100,000 elements deep", "<a>"_qba.repeated(100'000),
+            "kvtmlファイルの要素の入れ子が深すぎます（1行目）。");
+        row("no entries", "<kvtml version=\"2.0\"/>",
+            "kvtmlファイルに単語が1つも含まれていません。");
+        row("no entry with both sides", v2(en, ja, "a/|/b"),
+            "kvtmlファイルに英語と日本語の両方がそろった単語がありません。", 2);
+        // Every file that KWordQuiz ships imports.
+        const QDir shipped(u"/usr/share/kwordquiz/examples"_qs);
+        QVERIFY(shipped.entryList(QDir::Files).size() >= 4);
+        for (const QString& name : shipped.entryList(QDir::Files)) {
+            QFile file(shipped.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            row(qPrintable(name), file.readAll(), "");
+        }
+    }
+    void kvtml() {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, outcome);
+        QFETCH(int, skipped);
+        const importer::CheckedText checked =
+            importer::checkSource(text, {',', 1}, importer::formatOf(u"a.KVTML"_qs, text));
+        const QString saved = outcome.isEmpty() ? QString() : QString::fromUtf8(checked.savedForm);
+        QCOMPARE(checked.rejection.value_or(saved), outcome);
+        // A shipped file: every entry is a pair or skipped.
+        QCOMPARE(checked.skipped,
+                 outcome.isEmpty() ? text.count("<entry ") - checked.lines : skipped);
+    }
+
+    // A file read otherwise than line by line says how many pairs it gave, and how many
+    // entries it left out.
+    void otherFormatsCount() {
+        TestHome home;
+        home.makeListFolder();
+        AppDelegate state;
+        StdoutCapture out;
+        const importer::ImportOutcome outcome =
+            importer::runImport("<kvtml><e><o>a</o><t>あ</t></e><e><o>b</o></e></kvtml>", {}, {},
+                                state, importer::SourceFormat::Kvtml);
+        QCOMPARE(importer::outcomeText(outcome),
+                 done + u"。\n単語リスト名はWords_list_1.txtです。\n1単語を読み込みました。"
+                        u"（片方が空の単語1個は読み込みませんでした）"_qs);
+    }
+
+    // Anki's text export, whatever the file's name and the chosen separator (";", Japanese
+    // first); outcome as for pass.
+    void anki_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("outcome");
+        const auto row = [](const char* name, const QByteArray& text, const char* outcome) {
+            QTest::newRow(name) << text << QString::fromUtf8(outcome);
+        };
+        row("notes with columns",
+            "#separator:tab\r\n#html:true\r\n#guid column:1\r\n"
+            "#notetype column:2\r\n#deck column:3\r\nx1\tBasic\tDefault\t<b>猫</b>[sound:c.mp3]\t"
+            "cat &amp; <i>kitten</i><br>kitty\ttag\r\n",
+            "cat & kitten kitty$猫\n");
+        row("a separator as itself, no html", "#separator:|\n#html:false\n犬<b>|dog\n",
+            "dog$犬<b>\n");
+        row("named by the line, headers counted", "#separator:Comma\n本,book\nbook,本\n",
+            "3行目: 日本語と英語の順番が正しくありません。");
+        row("entities", "#html:true\n&#x732B;&nbsp;&#29483;\t&quot;cat&quot;\n", "\"cat\"$猫 猫\n");
+    }
+    void anki() {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, outcome);
+        const importer::CheckedText checked =
+            importer::checkSource(text, {';', 1}, importer::formatOf(u"notes.csv"_qs, text));
+        QCOMPARE(checked.rejection.value_or(QString::fromUtf8(checked.savedForm)), outcome);
+    }
+
+    // A list exported to each type imports as the same saved form, byte for byte (the file
+    // read as readSource gives it, without its byte-order mark).
+    void roundTrip_data() {
+        QTest::addColumn<setup::ExportType>("type");
+        QTest::newRow("CSV") << setup::ExportType::Csv;
+        QTest::newRow("kvtml") << setup::ExportType::Kvtml;
+        QTest::newRow("text") << setup::ExportType::Text;
+    }
+    void roundTrip() {
+        QFETCH(setup::ExportType, type);
+        const QByteArray saved =
+            "take care, please$気をつける\nsay \"hi\"$挨拶する\n x $<b>&amp;\n";
+        QByteArray file = setup::exportedList(QString::fromUtf8(saved), type, u"fruit"_qs);
+        if (file.startsWith("\xEF\xBB\xBF"))
+            file.remove(0, 3);
+        const QString name = setup::exportFileName(u"fruit.TXT"_qs, type);
+        QCOMPARE(importer::checkSource(file, {',', 0}, importer::formatOf(name, file)).savedForm,
+                 saved);
     }
 
     void intoTheStore_data() {

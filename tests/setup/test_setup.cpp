@@ -169,6 +169,8 @@ private slots:
         row("YES before any load", "yes:", "words_lists", "b.txt", " | *b.txt b.txt kept");
         row("YES after loading a folder", "yes:x/", "words_lists", "b.txt", " | *b.txt b.txt kept");
         row("YES after loading a.txt", "yes", "words_lists", "b.txt", "words_lists/b.txt | kept");
+        row("YES after loading A.TXT", "yes:A.TXT", "words_lists", "b.txt",
+            "words_lists/b.txt | kept");
         row("a folder with its contents, not what links lead to", "yes", "words_lists", "x",
             "words_lists/x/ words_lists/x/link words_lists/x/<sj> | kept");
         row("no selection", "yes", "words_lists", "", " | kept");

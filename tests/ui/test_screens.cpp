@@ -260,6 +260,8 @@ void TestScreens::fromATextFileToAFinishedStudy() {
     expect({Qt::ALT | Qt::Key_D}, u"Loading|セミコロン"_qs);
     QApplication::focusWidget()->nextInFocusChain()->setFocus(); // "@", not picked yet
     expect({Qt::Key_Return}, u"Loading|アットマーク|例: 日本語@英語"_qs, example);
+    expect({Qt::Key_Right}, u"Loading|タブ|例: 日本語→英語"_qs, example);
+    expect({Qt::Key_Left}, u"Loading|アットマーク|例: 日本語@英語"_qs, example);
     // Imported, Japanese first with "@", under a typed name (loaded below), from a file
     // dropped on the screen (a folder is not taken).
     auto* name = child<QLineEdit>("words_list_name");
@@ -329,6 +331,18 @@ void TestScreens::fromATextFileToAFinishedStudy() {
     press({Qt::Key_Tab, Qt::Key_Space});
     QCOMPARE(preview->toPlainText() + label("All_words_number"),
              QString::fromUtf8("apple$りんご\n" + longWord + "$本\ncat$猫\n全3単語"));
+    // Export, as CSV unless another type is chosen; replacing a file asks first.
+    const QString exported = sources.filePath(u"fruit.csv"_qs);
+    QVERIFY(QFile(exported).open(QIODevice::WriteOnly));
+    ShownAlert replace;
+    click("Export_button", {choosePath(exported), answerAlert(&replace, u"YES"_qs)});
+    QTRY_COMPARE(at(), u"GameSetting|Export_button"_qs);
+    QFile written(exported);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(replace.informativeText.toUtf8() + written.readAll(),
+             "fruit.csvはすでにあります。置き換えますか？\xEF\xBB\xBF"
+             "apple,りんご\r\n" +
+                 longWord + ",本\r\ncat,猫\r\n");
     expect({Qt::ALT | Qt::Key_S}, u"Game|Game"_qs);
 
     // Play it, Japanese asked: a wrong answer in lap 1, then a clean lap 2. The quiz holds

@@ -1,0 +1,18 @@
+// SPDX-FileCopyrightText: The Verbolin developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The kvtml reader over any text: no fault and no hang (libFuzzer's timeout), an error or
+// entries, never more entries than the text has elements, and no side holding a line break.
+#include "fuzz_input.h"
+
+#include "formats/kvtml.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QString text = fuzzText(data, size);
+    const formats::KvtmlRead read = formats::readKvtml(text);
+    fuzzCheck(read.error ? read.entries.isEmpty() : !read.entries.isEmpty());
+    fuzzCheck(read.entries.size() <= text.count(u'<'));
+    for (const formats::KvtmlEntry& entry : read.entries)
+        fuzzCheck(!entry.english.contains(u'\n') && !entry.japanese.contains(u'\n'));
+    return 0;
+}

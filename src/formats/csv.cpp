@@ -1,0 +1,115 @@
+// SPDX-FileCopyrightText: The Verbolin developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "formats/csv.h"
+
+namespace formats {
+
+std::optional<CsvError> readCsv(QByteArrayView text, char separator,
+                                const CsvRecordVisitor& visit) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    const auto endsCell = [&](const char* at) {
+        return at == end || *at == separator || *at == '\r' || *at == '\n';
+    };
+    qint64 line = 1;
+    // A cell is a view of the text, or of buffer where quotes were undone or line breaks
+    // turned into spaces; buffer is kept from record to record, so that a million records
+    // allocate nothing.
+    struct Cell {
+        bool inBuffer;
+        qsizetype from, to;
+    };
+    QByteArray buffer;
+    QList<Cell> spans;
+    QList<QByteArrayView> cells;
+    while (p < end) {
+        const qint64 recordLine = line;
+        buffer.clear();
+        spans.clear();
+        for (;;) {
+            if (p < end && *p == '"') {
+                const char* start = ++p;
+                bool inBuffer = false;
+                const qsizetype from = buffer.size();
+                for (;;) {
+                    while (p < end && *p != '"' && *p != '\r' && *p != '\n')
+                        ++p;
+                    if (p == end)
+                        return CsvError{recordLine,
+                                        QStringLiteral("「\"」で始まるセルが閉じられていません。")};
+                    const bool quote = *p == '"';
+                    if (quote && (p + 1 == end || p[1] != '"'))
+                        break;
+                    // A doubled quote, or a line break: from here the cell is copied.
+                    inBuffer = true;
+                    buffer.append(start, p - start);
+                    if (quote) {
+                        buffer.append('"');
+                        p += 2;
+                    } else {
+                        p += (*p == '\r' && p + 1 < end && p[1] == '\n') ? 2 : 1;
+                        ++line;
+                        buffer.append(' ');
+                    }
+                    start = p;
+                }
+                if (inBuffer) {
+                    buffer.append(start, p - start);
+                    spans.append({true, from, buffer.size()});
+                } else {
+                    spans.append({false, start - text.data(), p - text.data()});
+                }
+                if (!endsCell(++p))
+                    return CsvError{recordLine,
+                                    QStringLiteral("「\"」で囲まれたセルの後に文字があります。")};
+            } else {
+                const char* const start = p;
+                while (!endsCell(p))
+                    ++p;
+                spans.append({false, start - text.data(), p - text.data()});
+            }
+            if (p == end || *p != separator)
+                break;
+            ++p;
+        }
+        if (p < end) {
+            p += (*p == '\r' && p + 1 < end && p[1] == '\n') ? 2 : 1;
+            ++line;
+        }
+        cells.clear();
+        for (const Cell& span : std::as_const(spans))
+            cells.append(
+                QByteArrayView((span.inBuffer ? buffer.constData() : text.data()) + span.from,
+                               span.to - span.from));
+        if (!visit(recordLine, cells))
+            break;
+    }
+    return std::nullopt;
+}
+
+void appendCsvRecord(QByteArray& out, const QList<QByteArrayView>& cells, char separator,
+                     QByteArrayView lineEnd) {
+    for (qsizetype i = 0; i < cells.size(); ++i) {
+        if (i > 0)
+            out.append(separator);
+        const QByteArrayView cell = cells[i];
+        // A space at either end is kept by the reader, but a spreadsheet may trim it.
+        const bool quoted = cell.contains(separator) || cell.contains('"') || cell.contains('\r') ||
+                            cell.contains('\n') || cell.startsWith(' ') || cell.endsWith(' ');
+        if (!quoted) {
+            out.append(cell);
+            continue;
+        }
+        out.append('"');
+        for (const char c : cell) {
+            if (c == '"')
+                out.append('"');
+            out.append(c);
+        }
+        out.append('"');
+    }
+    out.append(lineEnd);
+}
+
+} // namespace formats

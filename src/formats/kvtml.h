@@ -1,0 +1,36 @@
+// SPDX-FileCopyrightText: The Verbolin developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QtGlobal>
+#include <optional>
+
+// The XML files of KWordQuiz and Parley, versions 1 (<e> with <o> and <t>) and 2 (<entry> with
+// <translation> and <text>).
+namespace formats {
+
+struct KvtmlEntry {
+    QString english; // the text of the English identifier, each line break as one space
+    QString japanese;
+};
+
+struct KvtmlRead {
+    QList<KvtmlEntry> entries;    // every entry, in file order, a side empty where it has none
+    std::optional<QString> error; // why the file is no kvtml, in Japanese
+};
+
+// The English side is the identifier whose locale or name says English ("en", "en_US",
+// "English", any case), the Japanese side the one that says Japanese ("ja", "Japanese",
+// "日本語"); otherwise the first identifier is English and the second Japanese. No DTD or
+// external entity is ever fetched; a file that declares entities, or nests elements deeper
+// than any kvtml does, is refused.
+KvtmlRead readKvtml(const QString& text);
+
+// A kvtml 2.0 file with the identifiers "en" and "ja", as KWordQuiz and Parley open it.
+QByteArray writeKvtml(const QList<KvtmlEntry>& entries, const QString& title);
+
+} // namespace formats

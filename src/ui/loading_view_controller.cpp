@@ -79,18 +79,17 @@ void LoadingViewController::showOptions(importer::LineLayout layout) {
     sepalations_label->setText(importer::exampleLine(layout));
 }
 
-// A sender without segments means the first choice.
-void LoadingViewController::separations() {
+void LoadingViewController::separations(int segment) {
     const platform::FlushDiagnosticsOnReturn flush;
     importer::LineLayout layout = importer::layoutInForce(fromAppDelegate);
-    layout.separator = importer::separatorOfSegment(selectedSegmentOf(sender()).value_or(0));
+    layout.separator = importer::separatorOfSegment(segment);
     showOptions(layout);
 }
 
-void LoadingViewController::sequence() {
+void LoadingViewController::sequence(int segment) {
     const platform::FlushDiagnosticsOnReturn flush;
     importer::LineLayout layout = importer::layoutInForce(fromAppDelegate);
-    layout.sequenceCode = selectedSegmentOf(sender()) == 1 ? 1 : 0;
+    layout.sequenceCode = segment == 1 ? 1 : 0;
     showOptions(layout);
 }
 

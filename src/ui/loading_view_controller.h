@@ -39,8 +39,8 @@ signals:
 
 public slots:
     // Sent by Separator_control and Sequence_control.
-    void separations();
-    void sequence();
+    void separations(int segment);
+    void sequence(int segment);
     // Sent by Open_button: choose a file and import it.
     void open();
 

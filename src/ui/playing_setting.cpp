@@ -53,13 +53,11 @@ PlayingSetting::PlayingSetting(AppDelegate& delegate, QWidget* parent)
     setTabOrderInRows({ui_->Answer_type_control, ui_->Auto_shuffle_control, ui_->Speech_control,
                        ui_->Answer_control});
     connect(ui_->Answer_type_control, &SegmentedControl::segmentSelected, this,
-            [this] { Answer_type(ui_->Answer_type_control); });
+            &PlayingSetting::Answer_type);
     connect(ui_->Auto_shuffle_control, &SegmentedControl::segmentSelected, this,
-            [this] { Auto_shuffle(ui_->Auto_shuffle_control); });
-    connect(ui_->Speech_control, &SegmentedControl::segmentSelected, this,
-            [this] { Speech(ui_->Speech_control); });
-    connect(ui_->Answer_control, &SegmentedControl::segmentSelected, this,
-            [this] { Answer(ui_->Answer_control); });
+            &PlayingSetting::Auto_shuffle);
+    connect(ui_->Speech_control, &SegmentedControl::segmentSelected, this, &PlayingSetting::Speech);
+    connect(ui_->Answer_control, &SegmentedControl::segmentSelected, this, &PlayingSetting::Answer);
     viewDidLoad();
 }
 
@@ -74,22 +72,22 @@ void PlayingSetting::viewDidLoad() {
     ui_->Answer_control->setSelectedSegment(settings::answerModeSegment(fromAppDelegate));
 }
 
-void PlayingSetting::Answer_type(QObject* sender) {
+void PlayingSetting::Answer_type(int segment) {
     const platform::FlushDiagnosticsOnReturn flush;
-    settings::answerType(fromAppDelegate, selectedSegmentOf(sender));
+    settings::answerType(fromAppDelegate, segment);
 }
 
-void PlayingSetting::Auto_shuffle(QObject* sender) {
+void PlayingSetting::Auto_shuffle(int segment) {
     const platform::FlushDiagnosticsOnReturn flush;
-    settings::autoShuffle(fromAppDelegate, selectedSegmentOf(sender));
+    settings::autoShuffle(fromAppDelegate, segment);
 }
 
-void PlayingSetting::Speech(QObject* sender) {
+void PlayingSetting::Speech(int segment) {
     const platform::FlushDiagnosticsOnReturn flush;
-    settings::speech(fromAppDelegate, selectedSegmentOf(sender));
+    settings::speech(fromAppDelegate, segment);
 }
 
-void PlayingSetting::Answer(QObject* sender) {
+void PlayingSetting::Answer(int segment) {
     const platform::FlushDiagnosticsOnReturn flush;
-    settings::answerMode(fromAppDelegate, selectedSegmentOf(sender));
+    settings::answerMode(fromAppDelegate, segment);
 }

@@ -25,11 +25,11 @@ public:
     AppDelegate& fromAppDelegate;
 
 public slots:
-    // Actions of the four controls; each takes the control that sent it.
-    void Answer_type(QObject* sender);
-    void Auto_shuffle(QObject* sender);
-    void Speech(QObject* sender);
-    void Answer(QObject* sender);
+    // Actions of the four controls; each takes the segment that was picked.
+    void Answer_type(int segment);
+    void Auto_shuffle(int segment);
+    void Speech(int segment);
+    void Answer(int segment);
 
 private:
     void viewDidLoad();

@@ -149,12 +149,6 @@ void SegmentedControl::followSelectionWithFocus() {
         setFocusProxy(target);
 }
 
-std::optional<int> selectedSegmentOf(const QObject* sender) {
-    if (const auto* control = qobject_cast<const SegmentedControl*>(sender))
-        return control->selectedSegment();
-    return std::nullopt;
-}
-
 void setTabOrderInRows(const QList<QWidget*>& widgets) {
     QList<QWidget*> stops;
     for (QWidget* widget : widgets) {

@@ -7,7 +7,6 @@
 #include <QSize>
 #include <QStringList>
 #include <QWidget>
-#include <optional>
 
 class QButtonGroup;
 
@@ -40,10 +39,6 @@ private:
 
     QButtonGroup* group_;
 };
-
-// The selected segment of an action's sender, or nullopt when the sender is no segmented
-// control (it has no segments to ask).
-std::optional<int> selectedSegmentOf(const QObject* sender);
 
 // Sets the Tab order to the widgets in the order given, a segmented control standing for
 // its segments: segments are made after a form is set up, which puts them last.

@@ -27,7 +27,6 @@ PrivateSoundServer::PrivateSoundServer() : previousAddress_(qgetenv("PULSE_SERVE
     server_.setStandardErrorFile(QProcess::nullDevice());
     silence_.setStandardErrorFile(QProcess::nullDevice());
     recorder_.setStandardErrorFile(QProcess::nullDevice());
-    QObject::connect(&recorder_, &QProcess::readyReadStandardOutput, [this] { collect(); });
 }
 
 PrivateSoundServer::~PrivateSoundServer() {
@@ -47,30 +46,23 @@ bool PrivateSoundServer::start() {
     recorder_.start("parec", format + QStringList{"-d", "null.monitor", "--latency-msec=20"});
     if (!silence_.waitForStarted() || !recorder_.waitForStarted())
         return false;
-    const qsizetype before = recording_.size();
-    return QTest::qWaitFor([&] { return recording_.size() - before >= rate; }, 10000); // 0.5 s
-}
-
-void PrivateSoundServer::end(QProcess& process) {
-    process.terminate();
-    if (!process.waitForFinished(5000))
-        process.kill();
-    process.waitForFinished();
+    const qint64 before = now();
+    return QTest::qWaitFor([&] { return now() - before >= rate / 2; }, 10000); // 0.5 s
 }
 
 void PrivateSoundServer::stop() {
-    for (QProcess* process : {&silence_, &recorder_, &server_})
-        end(*process);
+    for (QProcess* process : {&silence_, &recorder_, &server_}) {
+        process->terminate();
+        if (!process->waitForFinished(5000))
+            process->kill();
+        process->waitForFinished();
+    }
     QFile::remove(runtime_.path() + "/pulse/native");
-}
-
-void PrivateSoundServer::collect() {
-    recording_ += recorder_.readAllStandardOutput();
 }
 
 qint64 PrivateSoundServer::now() {
     QCoreApplication::processEvents();
-    collect();
+    recording_ += recorder_.readAllStandardOutput();
     return recording_.size() / 2;
 }
 

@@ -16,8 +16,6 @@ class PrivateSoundServer {
 public:
     PrivateSoundServer();
     ~PrivateSoundServer();
-    PrivateSoundServer(const PrivateSoundServer&) = delete;
-    PrivateSoundServer& operator=(const PrivateSoundServer&) = delete;
 
     // Starts the server (again, after stop()) and the recording; false if it cannot start.
     bool start();
@@ -41,9 +39,6 @@ public:
     static double loudSeconds(const QByteArray& samples);
 
 private:
-    void collect();
-    void end(QProcess& process);
-
     QTemporaryDir runtime_;
     QProcess server_;
     QProcess silence_;

@@ -66,7 +66,6 @@ private slots:
         row("3 of 3: end banner", 3, "DR DR DR", endBanner, "0 1 0 0 said:学習 終了");
         row("lap 4 of one pair", 4, "DL DL DR DR U DL DR U DL", lap(4, "0%正解"), "0 4 1 4");
         const QString ten = QStringLiteral("DR DR DR DL DR DR DR DL DR DR");
-        row("10: lap 1 closes", 10, ten, lap(2, "80%正解"), "0 2 2 10");
         row("10: lap 2 closes", 10, ten + " U DR DL", lap(3, "50%正解"), "0 3 1 10");
         row("10: lap 3 asks pair 7 only", 10, ten + " U DR DL U", "|e7||↓|1/1|", "7 3 1 10");
 

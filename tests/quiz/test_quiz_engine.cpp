@@ -59,7 +59,6 @@ private slots:
         row("answer: ← taken after ↑ hid it", 3, "D U L", "|e1||↓|2/3|", "1 1 3 3");
         row("answer: ↑ at count 1 ignored", 3, "DR D U", "|e1|j1|↓|2/3|", "1 1 3 3");
         row("lap start: ↓ ← → ignored", 3, "DR DL DL D L R", lap(2, "33%正解"), "0 2 2 3");
-        row("lap start: ↑ skips answered pairs", 3, "DR DL DL U", "|e1||↓|1/2|", "1 2 2 3");
         row("miscount restarts each lap", 3, "DR DL DL U DR DL U DR", endBanner,
             "0 1 0 0 out:3 1 2 3 miscount1 miscount2 miscount1|000|12");
 

@@ -115,7 +115,6 @@ private slots:
         row("on Back_button", "Back_button", "DR D", "|take care of|世話をする|↓|2/3| 1/3 ♪");
         row("keys outside ignored", "outside", "D S", "|apple||↓|1/3| 0/3 ♪");
         row("space on the button", "Speak_button", "S", "|apple||↓|1/3| 0/3 ♪", apple);
-        row("Japanese asked", "J", "S B", "|りんご||↓|1/3| 0/3");
         row("automatic", "A", "DD R DL DR", "↑|\n2周目|スタート||66%正解| 0/1",
             {"apple", "take care of", "<b>cat</b>"});
         row("automatic, Japanese; space, button", "JA", "D DU D S B", "|りんご|apple|↓|1/3| 0/3 ♪",

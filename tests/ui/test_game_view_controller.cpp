@@ -110,11 +110,10 @@ private slots:
             QTest::newRow(name) << options << keys << QString::fromUtf8(shown) << said << alerts
                                 << added << before;
         };
-        const QStringList apple{"apple"};
         row("acts at release, once", "", "D r JKX", "|apple|りんご|↓|1/3| 0/3 ♪");
         row("on Back_button", "Back_button", "DR D", "|take care of|世話をする|↓|2/3| 1/3 ♪");
         row("keys outside ignored", "outside", "D S", "|apple||↓|1/3| 0/3 ♪");
-        row("space on the button", "Speak_button", "S", "|apple||↓|1/3| 0/3 ♪", apple);
+        row("space on the button", "Speak_button", "S", "|apple||↓|1/3| 0/3 ♪", {"apple"});
         row("automatic", "A", "DD R DL DR", "↑|\n2周目|スタート||66%正解| 0/1",
             {"apple", "take care of", "<b>cat</b>"});
         row("automatic, Japanese; space, button", "JA", "D DU D S B", "|りんご|apple|↓|1/3| 0/3 ♪",

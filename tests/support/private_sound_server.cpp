@@ -15,6 +15,12 @@ constexpr int rate = 16000;
 constexpr int window = rate / 100; // 10 ms
 const QStringList format{"--raw", "--format=s16le", "--rate=16000", "--channels=1"};
 
+// A listener hears a 10 ms window whose root mean square is above 0.01 of full scale.
+bool loud(const qint16* samples) {
+    static const double quiet = window * std::pow(0.01 * 32768, 2);
+    return std::inner_product(samples, samples + window, samples, 0.0) > quiet;
+}
+
 } // namespace
 
 PrivateSoundServer::PrivateSoundServer() : previousAddress_(qgetenv("PULSE_SERVER")) {
@@ -65,16 +71,6 @@ qint64 PrivateSoundServer::now() {
     recording_ += recorder_.readAllStandardOutput();
     return recording_.size() / 2;
 }
-
-namespace {
-
-// A listener hears a 10 ms window whose root mean square is above 0.01 of full scale.
-bool loud(const qint16* samples) {
-    static const double quiet = window * std::pow(0.01 * 32768, 2);
-    return std::inner_product(samples, samples + window, samples, 0.0) > quiet;
-}
-
-} // namespace
 
 double PrivateSoundServer::loudSeconds(const QByteArray& samples) {
     const auto* at = reinterpret_cast<const qint16*>(samples.constData());

@@ -30,8 +30,7 @@ public:
     // and for how long it was heard (10 ms windows above 0.01 of full scale). Waits for the
     // voice to end (0.3 s of quiet) or for waitSeconds.
     struct Heard {
-        double onset = -1; // -1: nothing heard
-        double loud = 0;
+        double onset = -1, loud = 0; // onset -1: nothing heard
     };
     Heard heardSince(qint64 from, double waitSeconds);
     // How long a listener hears the voice in these samples (16-bit, 16 kHz), by the same

@@ -45,7 +45,6 @@ private slots:
             QTest::newRow(name) << pairs << keys << screen + u' ' + QString::fromUtf8(after);
         };
         row("start", 3, "", "|e0||↓|1/3|", "0 1 3 3 said:e0 out:3 1 2 3|111|");
-        row("↓ reveals", 3, "D", "|e0|j0|↓|1/3|", "0 1 3 3 said:j0+");
         row("→ asks the next pair", 3, "DR", "|e1||↓|2/3|", "1 1 3 3 said:e1");
         row("lap 1 closes at 2 of 3", 3, "DR DL DR", lap(2, "66%正解"),
             "0 2 1 3 said:2周目 スタート 66%正解");
@@ -70,7 +69,7 @@ private slots:
 
         row("empty list", 0, "U D L R", endBanner, "0 1 0 0 out:0||");
 
-        row("PLAYING_TYPE read at reveal", 3, "1 D 0 D", "|j0|j0|↓|1/3|", "0 1 3 3");
+        row("↓ reveals, PLAYING_TYPE read then", 3, "1 D 0 D", "|j0|j0|↓|1/3|", "0 1 3 3 said:j0+");
 
         const QString type = u"英語で入力してください"_qs;
         row("typed: wrong, after keys that do nothing", 3, "t D e g n", type + "|j0|e0||1/3|",

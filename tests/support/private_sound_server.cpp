@@ -30,9 +30,8 @@ PrivateSoundServer::PrivateSoundServer() : previousAddress_(qgetenv("PULSE_SERVE
     env.insert("PULSE_RUNTIME_PATH", runtime_.path() + "/pulse");
     server_.setProcessEnvironment(env);
     server_.setStandardOutputFile(QProcess::nullDevice());
-    server_.setStandardErrorFile(QProcess::nullDevice());
-    silence_.setStandardErrorFile(QProcess::nullDevice());
-    recorder_.setStandardErrorFile(QProcess::nullDevice());
+    for (QProcess* process : {&server_, &silence_, &recorder_})
+        process->setStandardErrorFile(QProcess::nullDevice());
 }
 
 PrivateSoundServer::~PrivateSoundServer() {

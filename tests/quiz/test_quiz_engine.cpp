@@ -45,7 +45,6 @@ private slots:
             QTest::newRow(name) << pairs << keys << screen + u' ' + QString::fromUtf8(after);
         };
         row("start", 3, "", "|e0||↓|1/3|", "0 1 3 3 said:e0 out:3 1 2 3|111|");
-        row("↓ reveals", 3, "D", "|e0|j0|↓|1/3|", "0 1 3 3 said:j0+");
         row("→ asks the next pair", 3, "DR", "|e1||↓|2/3|", "1 1 3 3 said:e1");
         row("lap 1 closes at 2 of 3", 3, "DR DL DR", lap(2, "66%正解"),
             "0 2 1 3 said:2周目 スタート 66%正解");
@@ -59,20 +58,18 @@ private slots:
         row("answer: ← taken after ↑ hid it", 3, "D U L", "|e1||↓|2/3|", "1 1 3 3");
         row("answer: ↑ at count 1 ignored", 3, "DR D U", "|e1|j1|↓|2/3|", "1 1 3 3");
         row("lap start: ↓ ← → ignored", 3, "DR DL DL D L R", lap(2, "33%正解"), "0 2 2 3");
-        row("lap start: ↑ skips answered pairs", 3, "DR DL DL U", "|e1||↓|1/2|", "1 2 2 3");
         row("miscount restarts each lap", 3, "DR DL DL U DR DL U DR", endBanner,
             "0 1 0 0 out:3 1 2 3 miscount1 miscount2 miscount1|000|12");
 
         row("3 of 3: end banner", 3, "DR DR DR", endBanner, "0 1 0 0 said:学習 終了");
         row("lap 4 of one pair", 4, "DL DL DR DR U DL DR U DL", lap(4, "0%正解"), "0 4 1 4");
         const QString ten = QStringLiteral("DR DR DR DL DR DR DR DL DR DR");
-        row("10: lap 1 closes", 10, ten, lap(2, "80%正解"), "0 2 2 10");
         row("10: lap 2 closes", 10, ten + " U DR DL", lap(3, "50%正解"), "0 3 1 10");
         row("10: lap 3 asks pair 7 only", 10, ten + " U DR DL U", "|e7||↓|1/1|", "7 3 1 10");
 
         row("empty list", 0, "U D L R", endBanner, "0 1 0 0 out:0||");
 
-        row("PLAYING_TYPE read at reveal", 3, "1 D 0 D", "|j0|j0|↓|1/3|", "0 1 3 3");
+        row("↓ reveals, PLAYING_TYPE read then", 3, "1 D 0 D", "|j0|j0|↓|1/3|", "0 1 3 3 said:j0+");
 
         const QString type = u"英語で入力してください"_qs;
         row("typed: wrong, after keys that do nothing", 3, "t D e g n", type + "|j0|e0||1/3|",

@@ -15,6 +15,12 @@ constexpr int rate = 16000;
 constexpr int window = rate / 100; // 10 ms
 const QStringList format{"--raw", "--format=s16le", "--rate=16000", "--channels=1"};
 
+// A listener hears a 10 ms window whose root mean square is above 0.01 of full scale.
+bool loud(const qint16* samples) {
+    static const double quiet = window * std::pow(0.01 * 32768, 2);
+    return std::inner_product(samples, samples + window, samples, 0.0) > quiet;
+}
+
 } // namespace
 
 PrivateSoundServer::PrivateSoundServer() : previousAddress_(qgetenv("PULSE_SERVER")) {
@@ -24,10 +30,8 @@ PrivateSoundServer::PrivateSoundServer() : previousAddress_(qgetenv("PULSE_SERVE
     env.insert("PULSE_RUNTIME_PATH", runtime_.path() + "/pulse");
     server_.setProcessEnvironment(env);
     server_.setStandardOutputFile(QProcess::nullDevice());
-    server_.setStandardErrorFile(QProcess::nullDevice());
-    silence_.setStandardErrorFile(QProcess::nullDevice());
-    recorder_.setStandardErrorFile(QProcess::nullDevice());
-    QObject::connect(&recorder_, &QProcess::readyReadStandardOutput, [this] { collect(); });
+    for (QProcess* process : {&server_, &silence_, &recorder_})
+        process->setStandardErrorFile(QProcess::nullDevice());
 }
 
 PrivateSoundServer::~PrivateSoundServer() {
@@ -47,42 +51,25 @@ bool PrivateSoundServer::start() {
     recorder_.start("parec", format + QStringList{"-d", "null.monitor", "--latency-msec=20"});
     if (!silence_.waitForStarted() || !recorder_.waitForStarted())
         return false;
-    const qsizetype before = recording_.size();
-    return QTest::qWaitFor([&] { return recording_.size() - before >= rate; }, 10000); // 0.5 s
-}
-
-void PrivateSoundServer::end(QProcess& process) {
-    process.terminate();
-    if (!process.waitForFinished(5000))
-        process.kill();
-    process.waitForFinished();
+    const qint64 before = now();
+    return QTest::qWaitFor([&] { return now() - before >= rate / 2; }, 10000); // 0.5 s
 }
 
 void PrivateSoundServer::stop() {
-    for (QProcess* process : {&silence_, &recorder_, &server_})
-        end(*process);
+    for (QProcess* process : {&silence_, &recorder_, &server_}) {
+        process->terminate();
+        if (!process->waitForFinished(5000))
+            process->kill();
+        process->waitForFinished();
+    }
     QFile::remove(runtime_.path() + "/pulse/native");
-}
-
-void PrivateSoundServer::collect() {
-    recording_ += recorder_.readAllStandardOutput();
 }
 
 qint64 PrivateSoundServer::now() {
     QCoreApplication::processEvents();
-    collect();
+    recording_ += recorder_.readAllStandardOutput();
     return recording_.size() / 2;
 }
-
-namespace {
-
-// A listener hears a 10 ms window whose root mean square is above 0.01 of full scale.
-bool loud(const qint16* samples) {
-    static const double quiet = window * std::pow(0.01 * 32768, 2);
-    return std::inner_product(samples, samples + window, samples, 0.0) > quiet;
-}
-
-} // namespace
 
 double PrivateSoundServer::loudSeconds(const QByteArray& samples) {
     const auto* at = reinterpret_cast<const qint16*>(samples.constData());

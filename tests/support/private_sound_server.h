@@ -16,8 +16,6 @@ class PrivateSoundServer {
 public:
     PrivateSoundServer();
     ~PrivateSoundServer();
-    PrivateSoundServer(const PrivateSoundServer&) = delete;
-    PrivateSoundServer& operator=(const PrivateSoundServer&) = delete;
 
     // Starts the server (again, after stop()) and the recording; false if it cannot start.
     bool start();
@@ -32,8 +30,7 @@ public:
     // and for how long it was heard (10 ms windows above 0.01 of full scale). Waits for the
     // voice to end (0.3 s of quiet) or for waitSeconds.
     struct Heard {
-        double onset = -1; // -1: nothing heard
-        double loud = 0;
+        double onset = -1, loud = 0; // onset -1: nothing heard
     };
     Heard heardSince(qint64 from, double waitSeconds);
     // How long a listener hears the voice in these samples (16-bit, 16 kHz), by the same
@@ -41,9 +38,6 @@ public:
     static double loudSeconds(const QByteArray& samples);
 
 private:
-    void collect();
-    void end(QProcess& process);
-
     QTemporaryDir runtime_;
     QProcess server_;
     QProcess silence_;

@@ -46,6 +46,11 @@ double twoListReadsRun(Context& context);
 // list's folder). The load's diagnostics go to standard output, buffered.
 void loadForPlay(const QString& listPath, AppDelegate& delegate, setup::SetupScreen& screen);
 
+// One timed import of source through the core, as the import screen runs it (read, the
+// file's format, check, saved form, write with fsync, counter), its diagnostics sent to
+// /dev/null. Fails unless it saved pairs pairs; removes the list it saved. Returns seconds.
+double importRunSeconds(const QString& source, qint64 pairs);
+
 // The whole import in the core: the source read, the check of every line, the saved form
 // printed, the list written with its fsync and the counter, against the import floor.
 Row importRow();

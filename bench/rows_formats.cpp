@@ -4,14 +4,9 @@
 #include "bench_context.h"
 #include "rows.h"
 
-#include "app/app_delegate.h"
 #include "formats/csv.h"
-#include "import/import_run.h"
-#include "import/import_source.h"
-#include "platform/diagnostics.h"
 #include "platform/platform.h"
 #include "setup/list_export.h"
-#include "store/locations.h"
 
 #include <QFile>
 
@@ -90,26 +85,7 @@ Row csvImportRow() {
     row.measure = [](Context& context) {
         const QString source = quotedCsvFile(context);
         context.freshHome();
-        const auto importRun = [&] {
-            AppDelegate state;
-            importer::ImportOutcome outcome;
-            double seconds = 0;
-            {
-                const StdoutToDevNull silence;
-                seconds = secondsOf([&] {
-                    importer::SourceRead read = importer::readSource(source);
-                    const importer::SourceFormat format = importer::formatOf(source, read.utf8);
-                    outcome =
-                        importer::runImport(std::move(read.utf8), {}, QString(), state, format);
-                    platform::flushDiagnostics();
-                });
-            }
-            if (outcome.kind != importer::ImportOutcome::Kind::Completed ||
-                state.LINE_INDEX != millionLines)
-                fail(QStringLiteral("the import did not save 1,000,000 pairs"));
-            QFile::remove(store::unnamedListPath(outcome.saved.number));
-            return seconds;
-        };
+        const auto importRun = [&] { return importRunSeconds(source, millionLines); };
         Figure figure = interleavedMedians(
             runs, [&] { return importFloorRun(context); }, importRun);
         // Our reader, or libcsv in its place: each parse alone, over bytes in memory.
@@ -164,26 +140,7 @@ Row kvtmlImportRow() {
         constexpr qint64 entries = 100'000;
         const QString source = kvtmlFile(context, entries);
         context.freshHome();
-        const double median = medianOf(runs, [&] {
-            AppDelegate state;
-            importer::ImportOutcome outcome;
-            double seconds = 0;
-            {
-                const StdoutToDevNull silence;
-                seconds = secondsOf([&] {
-                    importer::SourceRead read = importer::readSource(source);
-                    const importer::SourceFormat format = importer::formatOf(source, read.utf8);
-                    outcome =
-                        importer::runImport(std::move(read.utf8), {}, QString(), state, format);
-                    platform::flushDiagnostics();
-                });
-            }
-            if (outcome.kind != importer::ImportOutcome::Kind::Completed ||
-                state.LINE_INDEX != entries)
-                fail(QStringLiteral("the import did not save 100,000 pairs"));
-            QFile::remove(store::unnamedListPath(outcome.saved.number));
-            return seconds;
-        });
+        const double median = medianOf(runs, [&] { return importRunSeconds(source, entries); });
         return Figure{median, std::nullopt, QStringLiteral("median of %1").arg(runs)};
     };
     return row;

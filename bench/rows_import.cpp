@@ -5,6 +5,7 @@
 #include "rows.h"
 
 #include "app/app_delegate.h"
+#include "import/format_check.h"
 #include "import/import_options.h"
 #include "import/import_run.h"
 #include "import/import_source.h"
@@ -114,6 +115,29 @@ BoxRun clickOpenUntilBox(LoadingViewController& screen, const QString& path) {
 
 } // namespace
 
+double importRunSeconds(const QString& source, qint64 pairs) {
+    AppDelegate state;
+    importer::ImportOutcome outcome;
+    double seconds = 0;
+    {
+        const StdoutToDevNull silence;
+        seconds = secondsOf([&] {
+            importer::SourceRead read = importer::readSource(source);
+            // English first, as the generated sources are written; the file tells its format.
+            if (read.kind == importer::SourceRead::Kind::Text) {
+                const importer::SourceFormat format = importer::formatOf(source, read.utf8);
+                outcome = importer::runImport(std::move(read.utf8), {}, QString(), state, format);
+            }
+            platform::flushDiagnostics();
+        });
+    }
+    if (outcome.kind != importer::ImportOutcome::Kind::Completed || state.LINE_INDEX != pairs)
+        fail(QStringLiteral("the import did not save %1 pairs").arg(pairs));
+    // The next run saves a list of the same size again.
+    QFile::remove(store::unnamedListPath(outcome.saved.number));
+    return seconds;
+}
+
 Row importRow() {
     Row row;
     row.figure = QStringLiteral(
@@ -123,27 +147,7 @@ Row importRow() {
     row.measure = [](Context& context) {
         const QString source = context.sourceFile(millionLines);
         context.freshHome();
-        const auto importRun = [&] {
-            AppDelegate state;
-            importer::ImportOutcome outcome;
-            double seconds = 0;
-            {
-                const StdoutToDevNull silence;
-                seconds = secondsOf([&] {
-                    importer::SourceRead read = importer::readSource(source);
-                    if (read.kind == importer::SourceRead::Kind::Text)
-                        // ",", English first, as the source file is written.
-                        outcome = importer::runImport(std::move(read.utf8), {}, QString(), state);
-                    platform::flushDiagnostics();
-                });
-            }
-            if (outcome.kind != importer::ImportOutcome::Kind::Completed ||
-                state.LINE_INDEX != millionLines)
-                fail(QStringLiteral("the import did not save 1,000,000 pairs"));
-            // The next run saves a list of the same size again.
-            QFile::remove(store::unnamedListPath(outcome.saved.number));
-            return seconds;
-        };
+        const auto importRun = [&] { return importRunSeconds(source, millionLines); };
         Figure figure = interleavedMedians(
             importRuns, [&] { return importFloorRun(context); }, importRun);
         // What any import over QString pays at least, for the note: decoding and encoding.

@@ -67,9 +67,19 @@ double medianOf(int runs, const std::function<double()>& oneRun) {
         settleHeap();
         results.push_back(oneRun());
     }
-    std::sort(results.begin(), results.end());
-    const size_t n = results.size();
-    return n % 2 ? results[n / 2] : (results[n / 2 - 1] + results[n / 2]) / 2;
+    return medianOfValues(std::move(results));
+}
+
+double medianOfValues(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+double quantileOf(std::vector<double>& values, double q) {
+    const auto at = values.begin() + ptrdiff_t(double(values.size()) * q);
+    std::nth_element(values.begin(), at, values.end());
+    return *at;
 }
 
 Figure interleavedMedians(int runs, const std::function<double()>& baselineRun,

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace bench {
 
@@ -56,6 +57,13 @@ void settleHeap();
 // The median of runs results of oneRun, which returns the seconds of its own timed part (so
 // that it can prepare and clean up untimed).
 double medianOf(int runs, const std::function<double()>& oneRun);
+
+// The median of values: the middle one, or the mean of the middle two.
+double medianOfValues(std::vector<double> values);
+
+// The value at fraction q of values in order (0.5 the median, 0.999 the 99.9th percentile);
+// reorders values.
+double quantileOf(std::vector<double>& values, double q);
 
 // Medians of a figure and its baseline, their runs interleaved (baseline, figure, baseline,
 // ...) so that a busy moment of a shared machine weighs on both alike. Each run returns the

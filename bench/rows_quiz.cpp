@@ -79,11 +79,8 @@ Row quizKeyRow() {
         // The keys whose next_problem passes over many answered pairs.
         const double worstSparse =
             *std::max_element(keys.begin() + ptrdiff_t(lapOneKeys), keys.end());
-        std::nth_element(keys.begin(), keys.begin() + ptrdiff_t(keys.size() / 2), keys.end());
-        const double median = keys[keys.size() / 2];
-        std::nth_element(keys.begin(), keys.begin() + ptrdiff_t(keys.size() * 999 / 1000),
-                         keys.end());
-        const double p999 = keys[keys.size() * 999 / 1000];
+        const double median = quantileOf(keys, 0.5);
+        const double p999 = quantileOf(keys, 0.999);
         return Figure{median, std::nullopt,
                       QStringLiteral("median of %1 keys; 99.9%: %2 µs; worst %3 µs; worst in "
                                      "laps 2-3: %4 µs")
@@ -134,12 +131,8 @@ Row typedAnswerRow() {
         if (wrong != checked / 10)
             fail(QStringLiteral("%1 answers were wrong, not %2").arg(wrong).arg(checked / 10));
         const double worst = *std::max_element(checks.begin(), checks.end());
-        std::nth_element(checks.begin(), checks.begin() + ptrdiff_t(checks.size() / 2),
-                         checks.end());
-        const double median = checks[checks.size() / 2];
-        std::nth_element(checks.begin(), checks.begin() + ptrdiff_t(checks.size() * 999 / 1000),
-                         checks.end());
-        const double p999 = checks[checks.size() * 999 / 1000];
+        const double median = quantileOf(checks, 0.5);
+        const double p999 = quantileOf(checks, 0.999);
         return Figure{median, std::nullopt,
                       QStringLiteral("median of %1 checks, 1 in 10 a near miss; 99.9%: %2 µs; "
                                      "worst %3 µs")

@@ -51,11 +51,6 @@ double keyToSound(PrivateSoundServer& sound, QWidget* screen) {
     return heard.onset;
 }
 
-double medianOfValues(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 } // namespace
 
 Row keyToSoundRow() {

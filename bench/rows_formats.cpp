@@ -92,7 +92,7 @@ Row csvImportRow() {
         const double ours = medianOf(runs, [&] {
             return parseSeconds(source, [](const QByteArray& bytes) {
                 formats::readCsv(bytes, ',',
-                                 [](qint64, const QList<QByteArrayView>&) { return true; });
+                                 [](qint64, std::span<const QByteArrayView>) { return true; });
             });
         });
         // libcsv doing the same: each record's cells handed over as a list, as ours does (its

@@ -9,6 +9,8 @@
 #include "formats/csv.h"
 #include "import/import_options.h"
 
+#include <vector>
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0)
         return 0;
@@ -16,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray rest(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
 
     qint64 last = 0;
-    formats::readCsv(rest, separator, [&](qint64 line, const QList<QByteArrayView>&) {
+    formats::readCsv(rest, separator, [&](qint64 line, std::span<const QByteArrayView>) {
         fuzzCheck(line > last && line <= rest.count('\n') + rest.count('\r') + 1);
         last = line;
         return true;
@@ -24,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const QList<QByteArray> cells = rest.split('\0');
     QByteArray written;
-    const QList<QByteArrayView> views(cells.begin(), cells.end());
+    const std::vector<QByteArrayView> views(cells.begin(), cells.end());
     formats::appendCsvRecord(written, views, separator, "\r\n");
     formats::appendCsvRecord(written, views, separator, "\n");
     QList<QByteArray> expected;
@@ -33,9 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             QByteArray(cell).replace("\r\n", " ").replace('\r', ' ').replace('\n', ' '));
     int records = 0;
     const auto error =
-        formats::readCsv(written, separator, [&](qint64, const QList<QByteArrayView>& read) {
-            fuzzCheck(read.size() == expected.size());
-            for (qsizetype i = 0; i < read.size(); ++i)
+        formats::readCsv(written, separator, [&](qint64, std::span<const QByteArrayView> read) {
+            fuzzCheck(qsizetype(read.size()) == expected.size());
+            for (size_t i = 0; i < read.size(); ++i)
                 fuzzCheck(read[i] == expected[i]);
             ++records;
             return true;

@@ -10,6 +10,7 @@
 #include <QtGlobal>
 #include <functional>
 #include <optional>
+#include <span>
 
 // Cells as spreadsheets write them (RFC 4180), with any one-byte separator: a cell in double
 // quotes may hold the separator, a doubled quote and line breaks; records end at CR, LF or
@@ -18,7 +19,7 @@ namespace formats {
 
 // One record: the line it begins on (from 1) and its cells, the quotes around a cell removed,
 // a doubled quote as one and each line break inside a cell as one space.
-using CsvRecordVisitor = std::function<bool(qint64 line, const QList<QByteArrayView>& cells)>;
+using CsvRecordVisitor = std::function<bool(qint64 line, std::span<const QByteArrayView> cells)>;
 
 // Why a text is no CSV: the line on which the bad record begins, and the reason.
 struct CsvError {
@@ -34,7 +35,7 @@ std::optional<CsvError> readCsv(QByteArrayView text, char separator, const CsvRe
 // Appends one record: each cell quoted where it needs it (it holds the separator, a quote,
 // CR or LF, or begins or ends with a space), the cells joined by the separator, then
 // lineEnd.
-void appendCsvRecord(QByteArray& out, const QList<QByteArrayView>& cells, char separator,
+void appendCsvRecord(QByteArray& out, std::span<const QByteArrayView> cells, char separator,
                      QByteArrayView lineEnd);
 
 } // namespace formats

@@ -3,8 +3,15 @@
 
 #include "formats/kvtml.h"
 
+#include "platform/text.h"
+
+#include <QBuffer>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
+
+#include <algorithm>
+#include <charconv>
+#include <vector>
 
 namespace formats {
 
@@ -12,8 +19,6 @@ namespace {
 
 // kvtml nests a few levels (lessons in lessons); far deeper is an attack on the reader.
 constexpr int deepest = 64;
-// Texts are kept for identifier ids below this; KWordQuiz and Parley number them from 0.
-constexpr int idCount = 8;
 
 bool saysEnglish(const QString& label) {
     static const QRegularExpression english(QStringLiteral("^(en([_-].*)?|english)$"),
@@ -27,15 +32,30 @@ bool saysJapanese(const QString& label) {
     return japanese.match(label).hasMatch();
 }
 
-QString oneLine(QString text) {
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|[\r\n\u0085\u2028\u2029]"));
+// The text as one line of UTF-8: each line break becomes one space.
+QByteArray oneLine(QStringView text) {
+    QByteArray utf8 = text.toUtf8();
+    // Only where there is work: a hundred thousand entries have none.
     const auto isBreak = [](QChar c) {
         return c == u'\r' || c == u'\n' || c == u'\u0085' || c == u'\u2028' || c == u'\u2029';
     };
-    // The expression only where it has work: a hundred thousand entries have none.
-    if (std::any_of(text.cbegin(), text.cend(), isBreak))
-        text.replace(lineBreak, QStringLiteral(" "));
-    return text;
+    if (std::any_of(text.cbegin(), text.cend(), isBreak)) {
+        static const QRegularExpression lineBreak(QStringLiteral("\r\n|[\r\n\u0085\u2028\u2029]"));
+        utf8 = text.toString().replace(lineBreak, QStringLiteral(" ")).toUtf8();
+    }
+    return utf8;
+}
+
+// Whether the XML declaration names an encoding other than UTF-8.
+bool declaresOtherEncoding(QByteArrayView utf8) {
+    if (!utf8.startsWith("<?xml"))
+        return false;
+    static const QRegularExpression encoding(
+        QStringLiteral("\\sencoding\\s*=\\s*[\"']\\s*(utf-?8\\s*[\"'])?"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match =
+        encoding.match(QString::fromUtf8(utf8.first(qMax(utf8.indexOf("?>"), qsizetype(0)))));
+    return match.hasMatch() && !match.hasCaptured(1);
 }
 
 QString xmlError(const QXmlStreamReader& reader) {
@@ -47,15 +67,31 @@ QString xmlError(const QXmlStreamReader& reader) {
 
 } // namespace
 
-KvtmlRead readKvtml(const QString& text) {
-    QXmlStreamReader reader(text);
+KvtmlRead readKvtml(QByteArrayView utf8) {
+    // The bytes are UTF-8 whatever the file's declaration says (the import decoded them); the
+    // reader would follow a declaration of another encoding, so such a file is given as text.
+    // Otherwise the reader takes the bytes from a device, a few kilobytes at a time: given
+    // them at once, it would decode the whole file into one string first.
+    QXmlStreamReader reader;
+    QBuffer bytes;
+    if (declaresOtherEncoding(utf8)) {
+        reader.addData(platform::textOfUtf8(utf8));
+    } else {
+        bytes.setData(QByteArray::fromRawData(utf8.data(), utf8.size()));
+        bytes.open(QIODevice::ReadOnly);
+        reader.setDevice(&bytes);
+    }
     // Identifier ids in order, and which of them say English and Japanese.
     QList<int> ids;
     int english = -1, japanese = -1;
     int identifier = -1, translation = -1, translationDepth = 0;
-    // The texts of the entries, idCount a entry by identifier id; the one being read is the
-    // last. One flat list: an entry of its own would cost an allocation each.
-    QList<QString> texts;
+    // Each text of an entry, with its entry and identifier id, in file order.
+    struct Text {
+        qsizetype entry;
+        int id;
+        QByteArray utf8;
+    };
+    std::vector<Text> texts;
     qsizetype entryCount = 0;
     int originalAndTranslations = 0; // version 1: the texts of the entry so far
     int depth = 0;
@@ -90,7 +126,7 @@ KvtmlRead readKvtml(const QString& text) {
                 gathering = depth;
                 isLabel = label;
                 textId = id;
-                gathered.clear();
+                gathered.resize(0); // keeps its room
             };
             if (name == u"identifier") {
                 identifier = reader.attributes().value(QLatin1String("id")).toInt();
@@ -98,7 +134,7 @@ KvtmlRead readKvtml(const QString& text) {
             } else if ((name == u"name" || name == u"locale") && identifier >= 0) {
                 gather(true, identifier);
             } else if (name == u"entry" || name == u"e") {
-                texts.resize(++entryCount * idCount);
+                ++entryCount;
                 originalAndTranslations = 0;
                 translation = -1;
             } else if (name == u"translation" && entryCount > 0) {
@@ -133,8 +169,8 @@ KvtmlRead readKvtml(const QString& text) {
             if (depth-- == gathering) {
                 gathering = 0;
                 if (!isLabel) {
-                    if (textId >= 0 && textId < idCount)
-                        texts[(entryCount - 1) * idCount + textId] = gathered;
+                    if (textId >= 0)
+                        texts.push_back({entryCount - 1, textId, oneLine(gathered)});
                 } else if (english < 0 && saysEnglish(gathered.trimmed()))
                     english = textId;
                 else if (japanese < 0 && saysJapanese(gathered.trimmed()))
@@ -161,54 +197,75 @@ KvtmlRead readKvtml(const QString& text) {
             japanese = id;
     }
     KvtmlRead read;
-    read.entries.reserve(entryCount);
-    const auto side = [&](qsizetype entry, int id) {
-        return id >= 0 && id < idCount ? oneLine(texts[entry * idCount + id]) : QString();
-    };
-    for (qsizetype i = 0; i < entryCount; ++i)
-        read.entries.append({side(i, english), side(i, japanese)});
+    read.entries.resize(entryCount);
+    // A later text of the same entry and identifier stands.
+    for (Text& text : texts) {
+        if (text.id == english)
+            read.entries[text.entry].english = std::move(text.utf8);
+        else if (text.id == japanese)
+            read.entries[text.entry].japanese = std::move(text.utf8);
+    }
     if (read.entries.isEmpty())
         read.error = QStringLiteral("kvtmlファイルに単語が1つも含まれていません。");
     return read;
 }
 
-QByteArray writeKvtml(const QList<KvtmlEntry>& entries, const QString& title) {
-    // Written by hand, in KWordQuiz's own layout: QXmlStreamWriter takes seconds for a million
-    // entries, as it hands each piece to a device on its own.
-    const auto escaped = [](QByteArrayView text, QByteArray& out) {
-        for (const char c : text) {
-            if (c == '&')
-                out += "&amp;";
-            else if (c == '<')
-                out += "&lt;";
-            else if (c == '>')
-                out += "&gt;";
-            else if (uchar(c) >= 0x20 || c == '\t' || c == '\n' || c == '\r')
-                out += c; // other control characters cannot stand in XML 1.0
-        }
-    };
-    QByteArray out;
-    out.reserve(entries.size() * 240 + 1024);
-    out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE kvtml PUBLIC \"kvtml2.dtd\" "
-           "\"http://edu.kde.org/kvtml/kvtml2.dtd\">\n<kvtml version=\"2.0\" >\n  "
-           "<information>\n    <generator>verbolin</generator>\n    <title>";
-    escaped(title.toUtf8(), out);
-    out += "</title>\n  </information>\n  <identifiers>\n    <identifier id=\"0\" >\n      "
-           "<name>English</name>\n      <locale>en</locale>\n    </identifier>\n    <identifier "
-           "id=\"1\" >\n      <name>Japanese</name>\n      <locale>ja</locale>\n    "
-           "</identifier>\n  </identifiers>\n  <entries>\n";
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        out += "    <entry id=\"" + QByteArray::number(i) + "\" >\n";
-        for (int id = 0; id < 2; ++id) {
-            out += id == 0 ? "      <translation id=\"0\" >\n        <text>"
-                           : "      <translation id=\"1\" >\n        <text>";
-            escaped((id == 0 ? entries[i].english : entries[i].japanese).toUtf8(), out);
-            out += "</text>\n      </translation>\n";
-        }
-        out += "    </entry>\n";
+namespace {
+
+// Appends text with the characters XML gives a meaning escaped; the control characters XML 1.0
+// cannot hold are left out. Whole runs at a time: most words have nothing to escape.
+void appendEscaped(QByteArray& out, QByteArrayView text) {
+    const char* run = text.data();
+    const char* const end = run + text.size();
+    for (const char* at = run; at < end; ++at) {
+        const char c = *at;
+        if (c != '&' && c != '<' && c != '>' &&
+            (uchar(c) >= 0x20 || c == '\t' || c == '\n' || c == '\r'))
+            continue;
+        out.append(run, at - run);
+        run = at + 1;
+        if (c == '&')
+            out.append("&amp;");
+        else if (c == '<')
+            out.append("&lt;");
+        else if (c == '>')
+            out.append("&gt;");
     }
-    out += "  </entries>\n</kvtml>\n";
+    out.append(run, end - run);
+}
+
+} // namespace
+
+QByteArray kvtmlHead(const QString& title) {
+    // Written by hand: QXmlStreamWriter takes seconds for a million entries, as it hands each
+    // piece to a device on its own. An entry takes one line, not KWordQuiz's seven: the file
+    // is then half the size, and as easy to read.
+    QByteArray out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE kvtml PUBLIC "
+                     "\"kvtml2.dtd\" \"http://edu.kde.org/kvtml/kvtml2.dtd\">\n<kvtml "
+                     "version=\"2.0\" >\n  <information>\n    <generator>verbolin</generator>\n "
+                     "   <title>";
+    appendEscaped(out, title.toUtf8());
+    out.append("</title>\n  </information>\n  <identifiers>\n    <identifier id=\"0\" >\n      "
+               "<name>English</name>\n      <locale>en</locale>\n    </identifier>\n    "
+               "<identifier id=\"1\" >\n      <name>Japanese</name>\n      <locale>ja</locale>\n "
+               "   </identifier>\n  </identifiers>\n  <entries>\n");
     return out;
+}
+
+void appendKvtmlEntry(QByteArray& out, qsizetype id, QByteArrayView english,
+                      QByteArrayView japanese) {
+    char number[24];
+    const auto written = std::to_chars(number, number + sizeof number, id);
+    out.append("    <entry id=\"").append(number, written.ptr - number);
+    out.append("\"><translation id=\"0\"><text>");
+    appendEscaped(out, english);
+    out.append("</text></translation><translation id=\"1\"><text>");
+    appendEscaped(out, japanese);
+    out.append("</text></translation></entry>\n");
+}
+
+QByteArrayView kvtmlTail() {
+    return "  </entries>\n</kvtml>\n";
 }
 
 } // namespace formats

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QtGlobal>
@@ -14,8 +15,8 @@
 namespace formats {
 
 struct KvtmlEntry {
-    QString english; // the text of the English identifier, each line break as one space
-    QString japanese;
+    QByteArray english; // the text of the English identifier in UTF-8, line breaks as spaces
+    QByteArray japanese;
 };
 
 struct KvtmlRead {
@@ -27,10 +28,14 @@ struct KvtmlRead {
 // "English", any case), the Japanese side the one that says Japanese ("ja", "Japanese",
 // "日本語"); otherwise the first identifier is English and the second Japanese. No DTD or
 // external entity is ever fetched; a file that declares entities, or nests elements deeper
-// than any kvtml does, is refused.
-KvtmlRead readKvtml(const QString& text);
+// than any kvtml does, is refused. The bytes are UTF-8, whatever encoding the file declares.
+KvtmlRead readKvtml(QByteArrayView utf8);
 
-// A kvtml 2.0 file with the identifiers "en" and "ja", as KWordQuiz and Parley open it.
-QByteArray writeKvtml(const QList<KvtmlEntry>& entries, const QString& title);
+// A kvtml 2.0 file with the identifiers "en" and "ja", as KWordQuiz and Parley open it, written
+// in pieces: the head, each entry (numbered from 0, its sides in UTF-8), then the tail.
+QByteArray kvtmlHead(const QString& title);
+void appendKvtmlEntry(QByteArray& out, qsizetype id, QByteArrayView english,
+                      QByteArrayView japanese);
+QByteArrayView kvtmlTail();
 
 } // namespace formats

@@ -5,11 +5,14 @@
 
 #include "formats/csv.h"
 #include "formats/kvtml.h"
-#include "platform/text.h"
 #include "store/list_file.h"
 
 #include <QHash>
 #include <QRegularExpression>
+
+#include <array>
+#include <span>
+#include <vector>
 
 namespace importer {
 
@@ -115,7 +118,7 @@ CheckedText checkCsv(QByteArray utf8, LineLayout layout) {
     const bool japaneseFirst = layout.sequenceCode != 0;
     QByteArray japanese; // Japanese first, the English cell is written over it
     const std::optional<formats::CsvError> error = formats::readCsv(
-        utf8, layout.separator, [&](qint64 line, const QList<QByteArrayView>& cells) {
+        utf8, layout.separator, [&](qint64 line, std::span<const QByteArrayView> cells) {
             checked.rejection = checkCells(cells, layout, line);
             if (checked.rejection)
                 return false;
@@ -137,9 +140,7 @@ CheckedText checkCsv(QByteArray utf8, LineLayout layout) {
 
 CheckedText checkKvtml(QByteArrayView utf8, LineLayout layout) {
     CheckedText checked;
-    // As text, so that the reader never follows an encoding declaration: the bytes are UTF-8
-    // whatever the file said, as readSource gives them.
-    const formats::KvtmlRead read = formats::readKvtml(platform::textOfUtf8(utf8));
+    const formats::KvtmlRead read = formats::readKvtml(utf8);
     if (read.error) {
         checked.rejection = read.error;
         return checked;
@@ -151,16 +152,16 @@ CheckedText checkKvtml(QByteArrayView utf8, LineLayout layout) {
             ++checked.skipped;
             continue;
         }
-        const QByteArray english = entry.english.toUtf8(), japanese = entry.japanese.toUtf8();
         if (std::optional<QString> rejection =
-                checkCells({english, japanese}, englishFirst, i + 1)) {
+                checkCells(std::array<QByteArrayView, 2>{entry.english, entry.japanese},
+                           englishFirst, i + 1)) {
             // The line check names a line; here the place is the entry's.
             const QString line = QString::number(i + 1) + QStringLiteral("行目: ");
             checked.rejection = QString::number(i + 1) + QStringLiteral("番目の単語: ") +
                                 rejection->sliced(rejection->startsWith(line) ? line.size() : 0);
             return checked;
         }
-        store::appendSavedLine(checked.savedForm, english, japanese);
+        store::appendSavedLine(checked.savedForm, entry.english, entry.japanese);
         ++checked.lines;
     }
     if (checked.lines == 0)
@@ -177,13 +178,13 @@ CheckedText checkAnki(QByteArrayView utf8, LineLayout layout) {
     const bool japaneseFirst = layout.sequenceCode != 0;
     const std::optional<formats::CsvError> error = formats::readCsv(
         utf8.sliced(headers.bodyStart), headers.separator,
-        [&](qint64 line, const QList<QByteArrayView>& all) {
+        [&](qint64 line, std::span<const QByteArrayView> all) {
             QList<QByteArray> kept;
-            for (qsizetype i = 0; i < all.size(); ++i)
-                if (!headers.skipped.contains(i) && kept.size() < 2)
+            for (size_t i = 0; i < all.size(); ++i)
+                if (!headers.skipped.contains(qsizetype(i)) && kept.size() < 2)
                     kept.append(headers.html ? plainTextOfHtml(QString::fromUtf8(all[i])).toUtf8()
                                              : all[i].toByteArray());
-            const QList<QByteArrayView> cells(kept.begin(), kept.end());
+            const std::vector<QByteArrayView> cells(kept.begin(), kept.end());
             checked.rejection = checkCells(cells, cellLayout, headers.lines + line);
             if (checked.rejection)
                 return false;

@@ -164,10 +164,11 @@ CheckedText checkText(QByteArray text, LineLayout layout) {
     return checked;
 }
 
-std::optional<QString> checkCells(const QList<QByteArrayView>& cells, LineLayout layout,
+std::optional<QString> checkCells(std::span<const QByteArrayView> cells, LineLayout layout,
                                   qint64 lineNumber) {
-    const QByteArrayView first = cells.value(0), second = cells.value(1);
-    const LineParts parts{int(qMin(cells.size(), qsizetype(3))), first, second,
+    const QByteArrayView first = cells.empty() ? QByteArrayView() : cells[0];
+    const QByteArrayView second = cells.size() < 2 ? QByteArrayView() : cells[1];
+    const LineParts parts{int(qMin(cells.size(), size_t(3))), first, second,
                           first.contains('$') || second.contains('$')};
     // The line is joined only for a rejection: a pair that can be accepted begins with its
     // first cell, whose first character the separator never joins, so the check sees the

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QtGlobal>
 #include <optional>
+#include <span>
 
 // The check of the lines of a file being imported: each becomes a pair (and one line of the
 // saved form), until one is rejected with a message naming it.
@@ -34,7 +35,7 @@ CheckedText checkText(QByteArray utf8, LineLayout layout);
 // The same check for a pair whose cells a reader has cut itself (a spreadsheet's record, a
 // kvtml entry), in the file's order: as the line of the cells joined by the separator, at
 // line lineNumber. nullopt when it is accepted.
-std::optional<QString> checkCells(const QList<QByteArrayView>& cells, LineLayout layout,
+std::optional<QString> checkCells(std::span<const QByteArrayView> cells, LineLayout layout,
                                   qint64 lineNumber);
 
 } // namespace importer

@@ -25,6 +25,7 @@
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace platform {
 
@@ -46,12 +47,12 @@ QString describe(const QString& what, const QString& path, const QString& reason
 // Writing through Qt's buffered device instead loses an error (a full disk) that shows only
 // when the buffer is flushed: QSaveFile then commits a truncated file as a success (Qt 6.4),
 // and a short write would be described as "Unknown error".
-int writeAll(int fd, const QByteArray& bytes) {
+int writeAll(int fd, QByteArrayView bytes) {
     // A file-size limit (ulimit -f) must fail a write with EFBIG, which is reported, rather
     // than kill the program in the middle of a save.
     static const bool sizeLimitIsAnError = (std::signal(SIGXFSZ, SIG_IGN), true);
     Q_UNUSED(sizeLimitIsAnError);
-    const char* data = bytes.constData();
+    const char* data = bytes.data();
     qsizetype left = bytes.size();
     while (left > 0) {
         const ssize_t written = ::write(fd, data, size_t(left));
@@ -287,14 +288,25 @@ Status writeUtf8Atomic(const QString& path, const QString& text) {
 }
 
 Status writeBytesAtomic(const QString& path, const QByteArray& bytes) {
+    bool given = false;
+    return writePiecesAtomic(path, [&]() -> QByteArrayView {
+        if (std::exchange(given, true))
+            return {};
+        return bytes;
+    });
+}
+
+Status writePiecesAtomic(const QString& path, const std::function<QByteArrayView()>& next) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return Status::failure(
             describe(QStringLiteral("ファイルに書き込めませんでした"), path, file.errorString()));
-    if (const int error = writeAll(file.handle(), bytes)) {
-        file.cancelWriting(); // the old file stays as it was
-        return Status::failure(
-            describe(QStringLiteral("ファイルに書き込めませんでした"), path, osError(error)));
+    for (QByteArrayView piece = next(); !piece.isEmpty(); piece = next()) {
+        if (const int error = writeAll(file.handle(), piece)) {
+            file.cancelWriting(); // the old file stays as it was
+            return Status::failure(
+                describe(QStringLiteral("ファイルに書き込めませんでした"), path, osError(error)));
+        }
     }
     if (!file.commit())
         return Status::failure(

@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QUrl>
 #include <QtGlobal>
+#include <functional>
 
 namespace platform {
 
@@ -78,6 +79,9 @@ Result<QString> readUtf8(const QString& path);
 // never a part. Replaces an existing file.
 Status writeUtf8Atomic(const QString& path, const QString& text);
 Status writeBytesAtomic(const QString& path, const QByteArray& bytes);
+// The same for a file made in pieces, so that it is never whole in memory: next gives each
+// piece in turn (valid until the next call), then an empty one.
+Status writePiecesAtomic(const QString& path, const std::function<QByteArrayView()>& next);
 
 // Writes bytes like writeUtf8Atomic, but never replaces: when an entry already stands at the path
 // the write fails with alreadyExists set and the entry is untouched.

@@ -26,12 +26,9 @@ QStringList exportFilters();
 // The file name the panel proposes: the list's name with the type's ending.
 QString exportFileName(const QString& listFileName, ExportType type);
 
-// The pairs of a list's saved form (one "English$Japanese" a line) written as a file of the
-// type; title names the list inside a kvtml file.
-QByteArray exportedList(QStringView savedForm, ExportType type, const QString& title);
-
-// Writes the saved form to path as the type, whole or not at all. A failure's description goes
-// to standard output.
+// Writes the pairs of a list's saved form (one "English$Japanese" a line) to path as a file of
+// the type, whole or not at all; a kvtml file is titled with the file's name. A failure's
+// description goes to standard output.
 platform::Status exportList(QStringView savedForm, ExportType type, const QString& path);
 
 } // namespace setup

@@ -120,8 +120,9 @@ SavedList saveNewList(const QByteArray& savedForm, const QString& name, qint64& 
     return {SavedList::Kind::Saved, list.number, completion, fileName};
 }
 
-platform::Status writeExportedList(const QString& path, const QByteArray& bytes) {
-    return platform::writeBytesAtomic(path, bytes);
+platform::Status writeExportedList(const QString& path,
+                                   const std::function<QByteArrayView()>& next) {
+    return platform::writePiecesAtomic(path, next);
 }
 
 QString saveFailureText(SavedList::Kind kind) {

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>
+#include <functional>
 
 // List files: the saved form is one pair a line, English half, "$", Japanese half, "\n".
 namespace store {
@@ -93,8 +94,9 @@ struct SavedList {
 SavedList saveNewList(const QByteArray& savedForm, const QString& name, qint64& count);
 
 // Writes a list taken out of the store to the file the user chose, whole or not at all,
-// replacing what stood there.
-platform::Status writeExportedList(const QString& path, const QByteArray& bytes);
+// replacing what stood there; next gives the file's pieces in turn, then an empty one.
+platform::Status writeExportedList(const QString& path,
+                                   const std::function<QByteArrayView()>& next);
 
 // What the "ERROR!" alert says about a save that failed (empty for Saved).
 QString saveFailureText(SavedList::Kind kind);

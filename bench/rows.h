@@ -70,6 +70,10 @@ QList<Row> exportRows();
 // of Open_button (the file chosen in the panel) to the box shown, its whole message checked.
 Row importErrorBoxRow();
 
+// The import screen while it reads a CSV file of 1 GB whose quote on line 1 is never closed:
+// the longest the window waits to handle an event, from the file chosen to the "ERROR!" box.
+Row unclosedQuoteRow();
+
 // The store's share of an import: counter read, next number, the list written through
 // writeNewList and the counter advanced, against the import floor.
 Row storeShareRow();

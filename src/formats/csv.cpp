@@ -6,10 +6,26 @@
 #include "platform/text.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 #include <vector>
 
 namespace formats {
+
+namespace {
+
+// The quote that closes a quoted cell whose text begins at from: the first one not doubled;
+// null when there is none.
+const char* closingQuote(const char* from, const char* end) {
+    for (;;) {
+        const auto* quote = static_cast<const char*>(std::memchr(from, '"', size_t(end - from)));
+        if (!quote || quote + 1 == end || quote[1] != '"')
+            return quote;
+        from = quote + 2;
+    }
+}
+
+} // namespace
 
 std::optional<CsvError> readCsv(QByteArrayView text, char separator,
                                 const CsvRecordVisitor& visit) {
@@ -18,12 +34,12 @@ std::optional<CsvError> readCsv(QByteArrayView text, char separator,
     const auto endsCell = [&](const char* at) {
         return at == end || *at == separator || *at == '\r' || *at == '\n';
     };
-    // Where the first of three bytes stands from `from` on (end when none does), sixteen bytes
+    // Where the first of three bytes stands in [from, to) (to when none does), sixteen bytes
     // a step: a million records are mostly cells to pass over.
-    const auto firstOf = [end](const char* from, char a, char b, char c) {
-        const char* found = end;
+    const auto firstOf = [](const char* from, const char* to, char a, char b, char c) {
+        const char* found = to;
         platform::forEachOf(
-            from, end,
+            from, to,
             [&found](const char* at) {
                 found = at;
                 return false;
@@ -51,15 +67,22 @@ std::optional<CsvError> readCsv(QByteArrayView text, char separator,
                 const char* start = ++p;
                 bool inBuffer = false;
                 const qsizetype from = buffer.size();
+                const auto unclosed = [recordLine] {
+                    return CsvError{recordLine,
+                                    QStringLiteral("「\"」で始まるセルが閉じられていません。")};
+                };
                 for (;;) {
-                    p = firstOf(p, '"', '\r', '\n');
+                    p = firstOf(p, end, '"', '\r', '\n');
                     if (p == end)
-                        return CsvError{recordLine,
-                                        QStringLiteral("「\"」で始まるセルが閉じられていません。")};
+                        return unclosed();
                     const bool quote = *p == '"';
                     if (quote && (p + 1 == end || p[1] != '"'))
                         break;
-                    // A doubled quote, or a line break: from here the cell is copied.
+                    // A doubled quote, or a line break: from here the cell is copied, once its
+                    // closing quote is known to come; a quote never closed would have the
+                    // rest of the file copied.
+                    if (!inBuffer && !closingQuote(p, end))
+                        return unclosed();
                     inBuffer = true;
                     buffer.append(start, p - start);
                     if (quote) {
@@ -83,7 +106,7 @@ std::optional<CsvError> readCsv(QByteArrayView text, char separator,
                                     QStringLiteral("「\"」で囲まれたセルの後に文字があります。")};
             } else {
                 const char* const start = p;
-                p = firstOf(p, separator, '\r', '\n');
+                p = firstOf(p, end, separator, '\r', '\n');
                 spans.push_back({false, start - text.data(), p - text.data()});
             }
             if (p == end || *p != separator)

@@ -113,15 +113,22 @@ CheckedText checkCsv(QByteArray utf8, LineLayout layout) {
     // parse.
     if (!utf8.endsWith('\n') && !utf8.endsWith('\r') && !utf8.isEmpty())
         utf8.append('\n');
-    char* const begin = utf8.data();
-    char* out = begin;
+    // The records are read through a view, and the text is made this check's own (copied, when
+    // the screen keeps it too) only at the first saved line: a file of a gigabyte whose first
+    // record is bad is then never copied. The view stays valid, as a copy leaves the old text
+    // to whoever shares it.
+    const QByteArrayView text(utf8);
+    char* begin = nullptr;
+    char* out = nullptr;
     const bool japaneseFirst = layout.sequenceCode != 0;
     QByteArray japanese; // Japanese first, the English cell is written over it
     const std::optional<formats::CsvError> error = formats::readCsv(
-        utf8, layout.separator, [&](qint64 line, std::span<const QByteArrayView> cells) {
+        text, layout.separator, [&](qint64 line, std::span<const QByteArrayView> cells) {
             checked.rejection = checkCells(cells, layout, line);
             if (checked.rejection)
                 return false;
+            if (!out)
+                out = begin = utf8.data();
             if (japaneseFirst) {
                 japanese.truncate(0);
                 japanese.append(cells[0]);

@@ -21,7 +21,8 @@ enum class SourceFormat {
 
 SourceFormat formatOf(const QString& path, QByteArrayView utf8);
 
-// The check of a text read as format says.
+// The check of a text read as format says. It touches nothing shared, so that a big file can be
+// checked on a thread of its own.
 CheckedText checkSource(QByteArray utf8, LineLayout layout, SourceFormat format);
 
 // The check of a spreadsheet's records, each a pair as the line check sees it and named by

@@ -13,9 +13,8 @@ namespace importer {
 
 using Kind = ImportOutcome::Kind;
 
-ImportOutcome runImport(QByteArray utf8, LineLayout layout, const QString& name, AppDelegate& state,
-                        SourceFormat format) {
-    CheckedText checked = checkSource(std::move(utf8), layout, format);
+ImportOutcome finishImport(CheckedText checked, const QString& name, AppDelegate& state,
+                           SourceFormat format) {
     state.formal_list.clear();
     if (checked.rejection) {
         state.LINE_INDEX = 0;

@@ -35,13 +35,12 @@ struct ImportOutcome {
     QString note; // added to the completion text for a file not read line by line
 };
 
-// Runs the import on text in valid UTF-8 without a byte-order mark (as readSource gives it),
-// laid out as layout says and read as format says. The pass leaves in the shared state the number
-// of lines accepted (LINE_INDEX) and as many empty entries in both word arrays, or nothing after a
-// rejection; formal_list keeps the saved form only when the save fails. Descriptions of failures
-// and the saved form go to standard output.
-ImportOutcome runImport(QByteArray utf8, LineLayout layout, const QString& name, AppDelegate& state,
-                        SourceFormat format = SourceFormat::Lines);
+// Ends an import whose text checkSource checked, read as format says. Leaves in the shared state
+// the number of lines accepted (LINE_INDEX) and as many empty entries in both word arrays, or
+// nothing after a rejection; formal_list keeps the saved form only when the save fails.
+// Descriptions of failures and the saved form go to standard output.
+ImportOutcome finishImport(CheckedText checked, const QString& name, AppDelegate& state,
+                           SourceFormat format = SourceFormat::Lines);
 
 // The informative text of the completion box.
 QString completionText(Completion completion, qint64 number, const QString& name);

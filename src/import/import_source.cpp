@@ -3,7 +3,6 @@
 
 #include "import/import_source.h"
 
-#include "platform/diagnostics.h"
 #include "platform/platform.h"
 #include "platform/text.h"
 
@@ -11,27 +10,25 @@ namespace importer {
 
 SourceRead readSource(const QString& path) {
     const platform::Result<QByteArray> bytes = platform::readBytes(path);
-    if (!bytes.ok) {
-        platform::diagnostic(bytes.error);
-        return {SourceRead::Kind::Unreadable, {}};
-    }
+    if (!bytes.ok)
+        return {SourceRead::Kind::Unreadable, {}, bytes.error};
     if (platform::isValidUtf8(bytes.value)) {
         QByteArray utf8 = bytes.value;
         const qsizetype mark = utf8.size() - platform::withoutByteOrderMark(utf8).size();
         if (mark > 0)
             utf8.remove(0, mark);
-        return {SourceRead::Kind::Text, std::move(utf8)};
+        return {SourceRead::Kind::Text, std::move(utf8), {}};
     }
-    platform::diagnostic(
+    const QString notUtf8 =
         QStringLiteral(
             "ファイルを読み込めませんでした「%1」: UTF-8として正しくないバイト列が含まれています")
-            .arg(path));
+            .arg(path);
     if (std::optional<QString> text = platform::decodeUtf16(bytes.value))
-        return {SourceRead::Kind::Utf16, text->toUtf8()};
+        return {SourceRead::Kind::Utf16, text->toUtf8(), notUtf8};
     // Files saved by Excel or older Japanese editors are often Shift_JIS.
     if (std::optional<QString> text = platform::decodeShiftJis(bytes.value))
-        return {SourceRead::Kind::ShiftJis, text->toUtf8()};
-    return {SourceRead::Kind::NotUtf8, {}};
+        return {SourceRead::Kind::ShiftJis, text->toUtf8(), notUtf8};
+    return {SourceRead::Kind::NotUtf8, {}, notUtf8};
 }
 
 QString sourceAlertText(SourceRead::Kind kind) {

@@ -18,10 +18,12 @@ struct SourceRead {
         Utf16,      // UTF-16 with its byte-order mark (Notepad's "Unicode"): utf8 holds its text
     };
     Kind kind = Kind::Unreadable;
-    QByteArray utf8; // the text to import, in UTF-8: the import works on the bytes
+    QByteArray utf8;    // the text to import, in UTF-8: the import works on the bytes
+    QString diagnostic; // what standard output is to say of a failure, empty for none
 };
 
-// Reads the whole file. A failure's description goes to standard output.
+// Reads the whole file. It touches nothing shared, so that a big file can be read on a thread
+// of its own.
 SourceRead readSource(const QString& path);
 
 // What the "ERROR!" alert says about a file that was not read as UTF-8 (empty for Text).

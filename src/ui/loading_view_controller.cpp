@@ -9,6 +9,7 @@
 #include "import/import_source.h"
 #include "platform/diagnostics.h"
 #include "ui/alert.h"
+#include "ui/background_work.h"
 #include "ui/open_panel.h"
 #include "ui/segmented_control.h"
 #include "ui_loading_view_controller.h"
@@ -21,6 +22,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QUrl>
 
 namespace {
@@ -111,7 +113,12 @@ void LoadingViewController::open() {
 }
 
 void LoadingViewController::importFile(const QString& path) {
-    const importer::SourceRead read = importer::readSource(path);
+    if (importing_)
+        return;
+    const QScopedValueRollback importing(importing_, true);
+    const importer::SourceRead read = inBackground([&path] { return importer::readSource(path); });
+    if (!read.diagnostic.isEmpty())
+        platform::diagnostic(read.diagnostic);
     switch (read.kind) {
     case importer::SourceRead::Kind::Text:
         break;
@@ -129,9 +136,12 @@ void LoadingViewController::importFile(const QString& path) {
     }
     ADD_WORDS_LIST = read.utf8;
 
-    const importer::ImportOutcome outcome = importer::runImport(
-        ADD_WORDS_LIST, importer::layoutInForce(fromAppDelegate), words_list_name->text(),
-        fromAppDelegate, importer::formatOf(path, ADD_WORDS_LIST));
+    const importer::LineLayout layout = importer::layoutInForce(fromAppDelegate);
+    const importer::SourceFormat format = importer::formatOf(path, ADD_WORDS_LIST);
+    importer::CheckedText checked =
+        inBackground([&] { return importer::checkSource(ADD_WORDS_LIST, layout, format); });
+    const importer::ImportOutcome outcome = importer::finishImport(
+        std::move(checked), words_list_name->text(), fromAppDelegate, format);
     importer::IMPORT_OK = fromAppDelegate.LINE_INDEX > 0;
     const QString text = importer::outcomeText(outcome);
     if (text.isEmpty())

@@ -54,4 +54,6 @@ private:
     void showOptions(importer::LineLayout layout);
 
     std::unique_ptr<Ui::LoadingViewController> ui_;
+    // While a file is read and checked in the background, a second import (a drop) is refused.
+    bool importing_ = false;
 };

@@ -249,8 +249,10 @@ private slots:
         AppDelegate state;
         StdoutCapture out;
         const importer::ImportOutcome outcome =
-            importer::runImport("<kvtml><e><o>a</o><t>あ</t></e><e><o>b</o></e></kvtml>", {}, {},
-                                state, importer::SourceFormat::Kvtml);
+            importer::finishImport(importer::checkKvtml("<kvtml><e><o>a</o><t>あ</t></e><e><o>b</o>"
+                                                        "</e></kvtml>",
+                                                        {}),
+                                   {}, state, importer::SourceFormat::Kvtml);
         QCOMPARE(importer::outcomeText(outcome),
                  done + u"。\n単語リスト名はWords_list_1.txtです。\n1単語を読み込みました。"
                         u"（片方が空の単語1個は読み込みませんでした）"_qs);
@@ -416,7 +418,8 @@ private slots:
         const rlimit limited{rlim_t(c.limit), old.rlim_max};
         ::setrlimit(RLIMIT_FSIZE, &limited);
         ::alarm(20);
-        const QString shown = importer::outcomeText(importer::runImport(c.text, {}, c.name, state));
+        const QString shown = importer::outcomeText(
+            importer::finishImport(importer::checkText(c.text, {}), c.name, state));
         ::alarm(0);
         ::setrlimit(RLIMIT_FSIZE, &old);
         const QString printed = QString::fromUtf8(out.bytes());

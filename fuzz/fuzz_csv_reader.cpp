@@ -3,7 +3,7 @@
 
 // The spreadsheet reader. Cells written as a record, twice, read back as the same cells, each
 // line break inside a cell as one space; and any bytes at all read without a fault, each
-// record beginning on a later line than the one before.
+// record beginning on a later line than the one before and no cell holding a NUL.
 #include "fuzz_input.h"
 
 #include "formats/csv.h"
@@ -18,8 +18,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray rest(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
 
     qint64 last = 0;
-    formats::readCsv(rest, separator, [&](qint64 line, std::span<const QByteArrayView>) {
+    formats::readCsv(rest, separator, [&](qint64 line, std::span<const QByteArrayView> cells) {
         fuzzCheck(line > last && line <= rest.count('\n') + rest.count('\r') + 1);
+        for (const QByteArrayView cell : cells)
+            fuzzCheck(!cell.contains('\0'));
         last = line;
         return true;
     });

@@ -34,17 +34,18 @@ std::optional<CsvError> readCsv(QByteArrayView text, char separator,
     const auto endsCell = [&](const char* at) {
         return at == end || *at == separator || *at == '\r' || *at == '\n';
     };
-    // Where the first of three bytes stands in [from, to) (to when none does), sixteen bytes
-    // a step: a million records are mostly cells to pass over.
-    const auto firstOf = [](const char* from, const char* to, char a, char b, char c) {
-        const char* found = to;
+    // Where the first of the bytes that end a run of a cell's text stands from `from` on (end
+    // when none does), sixteen bytes a step: a million records are mostly cells to pass over.
+    // A NUL ends a run too: no spreadsheet writes one, and no learner could type it.
+    const auto firstOf = [end](const char* from, char a, char b, char c) {
+        const char* found = end;
         platform::forEachOf(
-            from, to,
+            from, end,
             [&found](const char* at) {
                 found = at;
                 return false;
             },
-            a, b, c);
+            a, b, c, '\0');
         return found;
     };
     qint64 line = 1;
@@ -61,20 +62,25 @@ std::optional<CsvError> readCsv(QByteArrayView text, char separator,
     while (p < end) {
         const qint64 recordLine = line;
         buffer.truncate(0); // keeps its room
+        const auto unclosed = [recordLine] {
+            return CsvError{recordLine, QStringLiteral("「\"」で始まるセルが閉じられていません。")};
+        };
+        const auto nul = [recordLine] {
+            return CsvError{recordLine,
+                            QStringLiteral("セルに使用できない文字（NUL）が含まれています。")};
+        };
         spans.clear();
         for (;;) {
             if (p < end && *p == '"') {
                 const char* start = ++p;
                 bool inBuffer = false;
                 const qsizetype from = buffer.size();
-                const auto unclosed = [recordLine] {
-                    return CsvError{recordLine,
-                                    QStringLiteral("「\"」で始まるセルが閉じられていません。")};
-                };
                 for (;;) {
-                    p = firstOf(p, end, '"', '\r', '\n');
+                    p = firstOf(p, '"', '\r', '\n');
                     if (p == end)
                         return unclosed();
+                    if (*p == '\0')
+                        return nul();
                     const bool quote = *p == '"';
                     if (quote && (p + 1 == end || p[1] != '"'))
                         break;
@@ -106,7 +112,9 @@ std::optional<CsvError> readCsv(QByteArrayView text, char separator,
                                     QStringLiteral("「\"」で囲まれたセルの後に文字があります。")};
             } else {
                 const char* const start = p;
-                p = firstOf(p, end, separator, '\r', '\n');
+                p = firstOf(p, separator, '\r', '\n');
+                if (p < end && *p == '\0')
+                    return nul();
                 spans.push_back({false, start - text.data(), p - text.data()});
             }
             if (p == end || *p != separator)

@@ -29,7 +29,8 @@ struct CsvError {
 
 // Calls visit for each record of the text, in order, until it returns false. A line end at
 // the very end starts no record; an empty line is a record of one empty cell. Stops at the
-// first record whose quotes are wrong: a quote never closed, or text after a closing quote.
+// first record whose quotes are wrong (a quote never closed, or text after a closing quote)
+// or that holds a NUL byte.
 std::optional<CsvError> readCsv(QByteArrayView text, char separator, const CsvRecordVisitor& visit);
 
 // Appends one record: each cell quoted where it needs it (it holds the separator, a quote,

@@ -143,6 +143,8 @@ private slots:
             "3行目: 「\"」で始まるセルが閉じられていません。");
         row("text after the closing quote", "e.csv", "\"a\"b,c", ej,
             "1行目: 「\"」で囲まれたセルの後に文字があります。");
+        row("a NUL", "e.csv", "a,b\n\"c\",\"d\0\"\n"_qba, ej,
+            "2行目: セルに使用できない文字（NUL）が含まれています。");
     }
     void records() {
         QFETCH(QString, file);
